@@ -1,0 +1,95 @@
+#include "demo/Audio.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+
+namespace audio
+{
+
+void Sound::release()
+{
+    if (stream)
+    {
+        Mix_HaltMusic();
+        Mix_FreeMusic(stream);
+    }
+    delete this;
+}
+
+unsigned Channel::getPositionMs() const
+{
+    if (!stream)
+        return 0;
+    const double seconds = Mix_GetMusicPosition(stream);
+    return seconds > 0.0 ? static_cast<unsigned>(seconds * 1000.0) : 0u;
+}
+
+System* System::create()
+{
+    return new System();
+}
+
+System::~System()
+{
+    close();
+    delete channel;
+}
+
+bool System::init(int maxChannels)
+{
+    if (open)
+        return true;
+    // SDL would otherwise take over SIGINT and SIGTERM and the demo could not be stopped.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return false;
+    if (Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, 2, BUFFER_FRAMES) != 0)
+    {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    Mix_AllocateChannels(maxChannels);
+    open = true;
+    return true;
+}
+
+Sound* System::createStream(const std::string& path, unsigned mode)
+{
+    Mix_Music* stream = nullptr;
+    if (open)
+    {
+        std::string native = path;
+        std::replace(native.begin(), native.end(), '\\', '/');
+        stream = Mix_LoadMUS(native.c_str());
+    }
+    return new Sound(stream, (mode & LOOP_NORMAL) != 0);
+}
+
+Channel* System::playSound(Sound* sound, bool paused)
+{
+    Mix_Music* stream = sound ? sound->stream : nullptr;
+    if (stream && Mix_PlayMusic(stream, sound->loop ? -1 : 1) == 0 && paused)
+        Mix_PauseMusic();
+    delete channel;
+    channel = new Channel(stream);
+    return channel;
+}
+
+void System::close()
+{
+    if (!open)
+        return;
+    Mix_HaltMusic();
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    open = false;
+}
+
+void System::release()
+{
+    delete this;
+}
+
+} // namespace audio

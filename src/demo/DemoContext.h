@@ -1,0 +1,63 @@
+#pragma once
+
+#include <irrlicht.h>
+
+#include "demo/Audio.h"
+
+class MaterialOverride;
+
+// The one process-wide object through which the demo reaches the engine, the
+// music and the demo clock, and which offers the shared drawing operations.
+class DemoContext
+{
+public:
+    explicit DemoContext(irr::IrrlichtDevice* device);
+    ~DemoContext();
+
+    DemoContext(const DemoContext&) = delete;
+    DemoContext& operator=(const DemoContext&) = delete;
+
+    // The current context, or null when none exists.
+    static DemoContext* instance();
+
+    irr::IrrlichtDevice* getDevice() const { return device; }
+    irr::video::IVideoDriver* getDriver() const { return driver; }
+    irr::scene::ISceneManager* getSceneManager() const { return sceneManager; }
+
+    float getDemoTime() const { return demoTime; }
+    void addTime(float seconds);
+
+    void playMusic(const char* path);
+    void stopMusic();
+    float musicPosition() const;
+
+    // Mesh drawing: every buffer of the mesh, each with its own material or
+    // with the one the override chooses.
+    void drawMesh(irr::scene::IMesh* mesh, MaterialOverride* materialOverride);
+    void drawMeshAt(irr::scene::IMesh* mesh, const irr::core::matrix4& world,
+                    MaterialOverride* materialOverride);
+
+    // Screen-space sprites in the 640 x 480 virtual screen (y down). Flag
+    // bit 0 selects additive blending instead of the texture's alpha; bit 1
+    // turns bilinear filtering off (drawSprite only).
+    enum SpriteFlags
+    {
+        SPRITE_ADDITIVE = 1,
+        SPRITE_NO_FILTER = 2,
+    };
+    void drawSprite(irr::video::ITexture* texture, irr::f32 x1, irr::f32 y1, irr::f32 x2, irr::f32 y2,
+                    irr::f32 tu1, irr::f32 tv1, irr::f32 tu2, irr::f32 tv2,
+                    const irr::video::SColor& colour, irr::s32 flags);
+    void drawSpriteRotated(irr::video::ITexture* texture, irr::core::rect<irr::f32> destination,
+                           irr::f32 tu1, irr::f32 tv1, irr::f32 tu2, irr::f32 tv2,
+                           const irr::video::SColor& colour, irr::f32 angle, irr::s32 flags);
+
+private:
+    irr::IrrlichtDevice* device;
+    irr::video::IVideoDriver* driver;
+    irr::scene::ISceneManager* sceneManager;
+    audio::System* audioSystem;
+    audio::Sound* music;
+    audio::Channel* musicChannel;
+    float demoTime;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <irrlicht.h>
+
+class EffectDirector;
+
+// Sees a finished frame before it is shown (the capture tool reads it back here).
+class FrameObserver
+{
+public:
+    virtual void frameDrawn(irr::video::IVideoDriver* driver) = 0;
+
+protected:
+    ~FrameObserver() = default;
+};
+
+// One frame of the demo, the same for the demo and the capture tool: clear
+// the back buffer and the depth buffer to colour 0, let the director draw,
+// show the result.
+void drawFrame(irr::video::IVideoDriver* driver, EffectDirector& director, FrameObserver* observer = nullptr);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <irrlicht.h>
+
+#include <map>
+
+class Effect;
+
+// Owns the nine effects and, once per frame, advances the demo clock and
+// lets the effect that the timeline chooses draw the frame.
+class EffectDirector
+{
+public:
+    EffectDirector();
+    ~EffectDirector();
+
+    EffectDirector(const EffectDirector&) = delete;
+    EffectDirector& operator=(const EffectDirector&) = delete;
+
+    void initAll();
+    void tick();
+    void shutdownAll();
+
+    // The id of the effect the timeline shows at demo time t, or 0 once the
+    // timeline has run out.
+    static irr::s32 effectAt(float demoTime);
+    // Demo time at which the timeline runs out.
+    static constexpr float TIMELINE_END = 70.728f;
+
+    // The registered effect with this id, or null.
+    Effect* find(irr::s32 id) const;
+    const std::map<irr::s32, Effect*>& registry() const { return effects; }
+
+private:
+    // Reads the engine timer and adds the time since the previous tick to the
+    // demo clock (not on the first tick); returns that time in seconds.
+    float advanceClock();
+    [[noreturn]] void endOfTimeline();
+
+    std::map<irr::s32, Effect*> effects;
+    irr::u32 lastTimerMs;
+};

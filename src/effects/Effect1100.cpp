@@ -1,0 +1,10 @@
+#include "effects/Effect1100.h"
+
+void Effect1100::init() {}
+
+void Effect1100::update(float dt)
+{
+    advance(dt);
+}
+
+void Effect1100::shutdown() {}

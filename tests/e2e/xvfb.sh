@@ -1,0 +1,36 @@
+# Sourced by end-to-end tests: starts a private Xvfb (with a window manager,
+# so the demo's window gets focus) and stops it when the test exits.
+XVFB_SIZE=${XVFB_SIZE:-1024x768}
+
+start_xvfb() {
+    local n
+    for n in $(seq 90 140); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 "${XVFB_SIZE}x24" -nolisten tcp >/dev/null 2>&1 &
+        XVFB_PID=$!
+        for _ in $(seq 50); do
+            [ -e "/tmp/.X11-unix/X$n" ] && break
+            sleep 0.1
+        done
+        if kill -0 $XVFB_PID 2>/dev/null; then
+            export DISPLAY=":$n"
+            trap stop_xvfb EXIT
+            return 0
+        fi
+    done
+    echo "cannot start Xvfb" >&2
+    exit 1
+}
+
+start_xvfb_with_wm() {
+    start_xvfb
+    matchbox-window-manager -use_titlebar no >/dev/null 2>&1 &
+    WM_PID=$!
+    sleep 0.5
+}
+
+stop_xvfb() {
+    [ -n "${WM_PID:-}" ] && kill $WM_PID 2>/dev/null
+    [ -n "${XVFB_PID:-}" ] && kill $XVFB_PID 2>/dev/null
+    wait 2>/dev/null
+}
