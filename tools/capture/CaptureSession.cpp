@@ -34,6 +34,7 @@ CaptureSession::CaptureSession()
     device->setWindowCaption(L"KIRUPO");
     // A window manager may not resize the window: its frames must stay 640x480.
     keepWindowSize(device, SCREEN_WIDTH, SCREEN_HEIGHT);
+    device->run(); // the driver learns the window's final size
     driver = device->getVideoDriver();
     context = new DemoContext(device);
     director = new EffectDirector();
