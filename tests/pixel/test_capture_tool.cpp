@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <regex>
 
 namespace fs = std::filesystem;
 
@@ -49,13 +48,13 @@ struct Written
 };
 Written writtenFrame(const CaptureResult& result)
 {
-    std::smatch m;
     Written w;
-    if (std::regex_search(result.errors, m, std::regex(R"(frame (\d+) \(demo time [0-9.]+ s, effect (\d+)\))")))
-    {
-        w.frame = std::stoi(m[1]);
-        w.effect = std::stoi(m[2]);
-    }
+    float time = 0.0f;
+    const std::size_t at = result.errors.find("kirupo-capture: frame ");
+    if (at == std::string::npos ||
+        std::sscanf(result.errors.c_str() + at, "kirupo-capture: frame %d (demo time %f s, effect %d)", &w.frame, &time,
+                    &w.effect) != 3)
+        return Written();
     return w;
 }
 
@@ -99,11 +98,15 @@ std::string run(const std::string& command)
 // One value of ffprobe's flat output, e.g. streams.stream.0.width.
 std::string probe(const std::string& text, const std::string& key)
 {
-    std::smatch m;
-    if (std::regex_search(text, m, std::regex("(^|\n)" + std::regex_replace(key, std::regex("\\."), "\\.") +
-                                              "=\"?([^\"\n]*)\"?")))
-        return m[2];
-    return "";
+    const std::string start = key + "=";
+    std::size_t at = text.rfind("\n" + start);
+    at = text.compare(0, start.size(), start) == 0 ? 0 : (at == std::string::npos ? at : at + 1);
+    if (at == std::string::npos)
+        return "";
+    std::string value = text.substr(at + start.size(), text.find('\n', at) - at - start.size());
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        value = value.substr(1, value.size() - 2);
+    return value;
 }
 } // namespace
 
@@ -356,9 +359,14 @@ TEST(CaptureBench, ReportsEverySectionWithItsFrameCount)
     }
     const std::string json = readFile(tree.bin() + "/bench.json");
     std::vector<std::pair<int, int>> reported;
-    const std::regex section(R"(\"effect\": (\d+), [^}]*\"frames\": (\d+))");
-    for (auto it = std::sregex_iterator(json.begin(), json.end(), section); it != std::sregex_iterator(); ++it)
-        reported.push_back({std::stoi((*it)[1]), std::stoi((*it)[2])});
+    for (std::size_t at = json.find("\"effect\": "); at != std::string::npos; at = json.find("\"effect\": ", at + 1))
+    {
+        int id = 0, frames = 0;
+        const std::size_t count = json.find("\"frames\": ", at);
+        if (std::sscanf(json.c_str() + at, "\"effect\": %d", &id) == 1 && count != std::string::npos &&
+            std::sscanf(json.c_str() + count, "\"frames\": %d", &frames) == 1)
+            reported.push_back({id, frames});
+    }
     EXPECT_EQ(reported, expected) << json;
     EXPECT_NE(json.find("\"startup\": {\"device_s\": "), std::string::npos) << json;
     EXPECT_NE(json.find("\"empty_frame\": {\"frames\": 300"), std::string::npos) << json;

@@ -27,6 +27,9 @@ int main(int argc, char** argv)
     // Pixel tests never want sound, and a machine without a sound card would
     // fill the log with the audio library's complaints.
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+    // With the private display set and no session bus, SDL's start-up would
+    // have libdbus try to autolaunch a bus through X, which fails and leaks.
+    setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
     testing::InitGoogleTest(&argc, argv);
     PrivateDisplay privateDisplay;
     if (display)

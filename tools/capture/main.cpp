@@ -12,6 +12,9 @@ int main(int argc, char** argv)
 {
     // The capture never plays sound: it should not take the sound card either.
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // Without a session bus, SDL's start-up has libdbus try to autolaunch one
+    // through the X display, which fails on servers and leaks its buffer.
+    setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
     // A broken pipe to ffmpeg shows as a write error, with ffmpeg's reason.
     std::signal(SIGPIPE, SIG_IGN);
     stopCleanlyOnSignals();
