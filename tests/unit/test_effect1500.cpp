@@ -139,6 +139,23 @@ TEST_F(Effect1500Test, CamerasFlyAlongZAtFortyUnitsASecondSixtyApart)
     EXPECT_NEAR(b.Z, 54.16f, 1e-3f);
 }
 
+TEST_F(Effect1500Test, FirstCameraRollsOnceEveryPiSeconds)
+{
+    // Its up vector (2.55 cos 2t, 1 + 2.55 sin 2t, 0) points straight up at
+    // t = pi/4 and straight down at 3 pi/4; the looking direction stays level.
+    initWithModel();
+    effect.update(0.0f);
+    for (float dt : {0.785398f, 1.570796f})
+    {
+        driver.clearRecord();
+        effect.update(dt);
+        const core::matrix4 view = passViews().at(0);
+        const core::vector3df screenUp(view(0, 1), view(1, 1), view(2, 1));
+        const float expectedY = effect.getLocalTime() < 1 ? 1.0f : -1.0f;
+        EXPECT_TRUE(screenUp.equals(core::vector3df(0, expectedY, 0), 1e-5f)) << effect.getLocalTime();
+    }
+}
+
 TEST_F(Effect1500Test, EveryBufferIsLitBlackWithAnOrangeGlowAndKeepsTheRestOfItsMaterial)
 {
     initWithModel();
