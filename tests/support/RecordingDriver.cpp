@@ -45,14 +45,13 @@ void RecordingDriver::setTransform(video::E_TRANSFORMATION_STATE state, const co
 {
     calls.push_back("setTransform");
     transforms.push_back({state, mat});
-    if (state < video::ETS_COUNT)
-        matrices[state] = mat;
+    transformState[state] = mat;
     inner->setTransform(state, mat);
 }
 
 const core::matrix4& RecordingDriver::getTransform(video::E_TRANSFORMATION_STATE state) const
 {
-    return state < video::ETS_COUNT ? matrices[state] : core::IdentityMatrix;
+    return transformState[state];
 }
 
 void RecordingDriver::setMaterial(const video::SMaterial& material)

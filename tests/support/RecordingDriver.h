@@ -7,8 +7,8 @@
 
 // A video driver for call-level tests: it keeps a record of every drawing
 // call the demo makes (with the state in force at the time) and hands the
-// call on to the engine's null driver. The null driver forgets transforms,
-// so this driver keeps them itself: getTransform reads back what was set.
+// call on to the engine's null driver. The null driver forgets transforms, so
+// this driver keeps them and reads them back as a real driver would.
 class RecordingDriver : public irr::ForwardingVideoDriver
 {
 public:
@@ -125,5 +125,5 @@ public:
 private:
     irr::video::ITexture* renderTarget = nullptr;
     bool zWriteOnTransparent = false;
-    irr::core::matrix4 matrices[irr::video::ETS_COUNT];
+    irr::core::matrix4 transformState[irr::video::ETS_COUNT];
 };
