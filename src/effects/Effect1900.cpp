@@ -19,8 +19,8 @@ const video::SColor RED(255, 255, 0, 0);
 
 const s32 GRID = 16;
 
-// Two triangles over the unit square in the plane z = -1 of its own space, so
-// that the world's z scale moves it in depth.
+// Two triangles over the square from (-1, -1) to (1, 1) in the plane z = -1
+// of its own space, so that the world's z scale moves it in depth.
 const u16 CELL_INDICES[6] = {0, 1, 2, 1, 3, 2};
 
 video::SLight lightAlongZ()
