@@ -7,8 +7,8 @@
 
 // A video driver for call-level tests: it keeps a record of every drawing
 // call the demo makes (with the state in force at the time) and hands the
-// call on to the engine's null driver, so transforms, lights and materials
-// read back as a real driver would give them.
+// call on to the engine's null driver. The null driver forgets transforms, so
+// this driver keeps them and reads them back as a real driver would.
 class RecordingDriver : public irr::ForwardingVideoDriver
 {
 public:
@@ -90,6 +90,7 @@ public:
                     const irr::video::SExposedVideoData& videoData, irr::core::rect<irr::s32>* sourceRect) override;
     bool endScene() override;
     void setTransform(irr::video::E_TRANSFORMATION_STATE state, const irr::core::matrix4& mat) override;
+    const irr::core::matrix4& getTransform(irr::video::E_TRANSFORMATION_STATE state) const override;
     void setMaterial(const irr::video::SMaterial& material) override;
     irr::video::ITexture* getTexture(const irr::io::path& filename) override;
     irr::video::ITexture* addRenderTargetTexture(const irr::core::dimension2d<irr::u32>& size,
@@ -118,4 +119,5 @@ public:
 
 private:
     irr::video::ITexture* renderTarget = nullptr;
+    irr::core::matrix4 transformState[irr::video::ETS_COUNT];
 };
