@@ -87,9 +87,22 @@ float EffectDirector::advanceClock()
     return dt;
 }
 
+bool EffectDirector::pin(irr::s32 id)
+{
+    Effect* effect = find(id);
+    if (effect)
+        pinned = effect;
+    return effect != nullptr;
+}
+
 void EffectDirector::tick()
 {
     const float dt = advanceClock();
+    if (pinned)
+    {
+        pinned->update(dt);
+        return;
+    }
     const irr::s32 id = effectAt(DemoContext::instance()->getDemoTime());
     if (id == 0)
         endOfTimeline();

@@ -27,6 +27,12 @@ public:
     // Demo time at which the timeline runs out.
     static constexpr float TIMELINE_END = 70.728f;
 
+    // From now on every tick updates this registered effect instead of the
+    // timeline's choice, also past the timeline's end, so that one effect can
+    // be watched on its own (the capture tool's --effect). Returns false, and
+    // changes nothing, when no effect has this id.
+    bool pin(irr::s32 id);
+
     // The registered effect with this id, or null.
     Effect* find(irr::s32 id) const;
     const std::map<irr::s32, Effect*>& registry() const { return effects; }
@@ -39,4 +45,5 @@ private:
 
     std::map<irr::s32, Effect*> effects;
     irr::u32 lastTimerMs;
+    Effect* pinned = nullptr;
 };

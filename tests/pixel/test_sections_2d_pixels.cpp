@@ -1,7 +1,7 @@
 // Real frames of the three 2D sections, rendered by kirupo-capture with the
 // OpenGL driver from textures of flat known colours, checked at places their
-// geometry fixes. Frame times are whole frames at 60 per second, so the
-// effect's clock is exactly the frame count over 60 (up to float sums).
+// geometry fixes. Each section is pinned from its first frame, so its clock
+// is the capture's demo clock.
 #include "PixelTest.h"
 
 #include "effects/LinearCongruentialGenerator.h"
@@ -36,9 +36,12 @@ const SColor LIGHT_PINK(255, 255, 222, 230);
 const SColor STAR_COLOURS[4] = {SColor(255, 255, 128, 128), SColor(255, 255, 255, 128), SColor(255, 128, 255, 128),
                                 SColor(255, 255, 128, 255)};
 
+// A time that selects frame n at 60 frames per second: the capture's timer
+// runs in whole milliseconds (frame n at floor(n * 1000 / 60) ms) and the
+// frame shown is the first whose clock reaches the time asked for.
 float frames(int n)
 {
-    return n / 60.0f;
+    return n / 60.0f - 0.004f;
 }
 
 // Every texture the three sections load, with features that show geometry:
@@ -116,8 +119,8 @@ std::vector<Star> spawnedStars()
 
 TEST_F(SectionFrames, TitlePulseTilesTurnFromBlackToTheirColoursAroundTheImage)
 {
-    // 13 frames in: tiles black; s = 13/60 * 550 + 20 = 139.17, so the image
-    // spans (180, 135) to (459, 344): red above y = 240, yellow below.
+    // 13 frames in (0.216 s): tiles black; s = 0.216 * 550 + 20 = 138.8, so
+    // the image spans (181, 135) to (458, 344): red above y = 240, yellow below.
     const Frame black = capture(2500, frames(13));
     ASSERT_TRUE(black.valid());
     EXPECT_COLOUR(black, 30, 30, BLACK, "left half of the top-left tile");

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace
@@ -23,6 +24,9 @@ bool needsDisplay(int argc, char** argv)
 int main(int argc, char** argv)
 {
     const bool display = needsDisplay(argc, argv);
+    // Pixel tests never want sound, and a machine without a sound card would
+    // fill the log with the audio library's complaints.
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
     testing::InitGoogleTest(&argc, argv);
     PrivateDisplay privateDisplay;
     if (display)

@@ -180,3 +180,28 @@ TEST_F(DirectorTest, PassingTheEndOfTheTimelineEndsTheProcessWithZeroAfterReleas
     EXPECT_EXIT(tickAt(1001), ::testing::ExitedWithCode(0), "device released");
     device->onDestroy = nullptr;
 }
+
+TEST_F(DirectorTest, APinnedEffectDrawsEveryFrameInsteadOfTheTimelineAndPastItsEnd)
+{
+    EXPECT_FALSE(director.pin(1400));
+    ASSERT_TRUE(director.pin(1600)); // an effect the timeline never selects
+    Effect* pinned = director.find(1600);
+    tickAt(1000);
+    EXPECT_EQ(pinned->getLocalTime(), 0.0f); // its clock starts with its first frame
+    tickAt(1500);
+    EXPECT_FLOAT_EQ(pinned->getLocalTime(), 0.5f);
+
+    // Far past the end of the timeline the process goes on and the clock too.
+    tickAt(1500 + 100000);
+    EXPECT_FLOAT_EQ(context->getDemoTime(), 100.5f);
+    EXPECT_FLOAT_EQ(pinned->getLocalTime(), 100.5f);
+    EXPECT_EQ(startedEffects(), std::vector<irr::s32>{1600});
+}
+
+TEST_F(DirectorTest, PinningAnUnknownIdKeepsTheEffectAlreadyPinned)
+{
+    ASSERT_TRUE(director.pin(1200));
+    EXPECT_FALSE(director.pin(0));
+    tickAt(1000);
+    EXPECT_FALSE(director.find(1000)->hasStarted()); // the timeline's choice was not asked
+}

@@ -1,0 +1,365 @@
+// kirupo-capture as its users run it: which frame a time picks, that frames
+// are exact and repeatable, the timeline's end, exit codes, and what the
+// frames, video, storyboard and bench commands write.
+#include "DemoFixture.h"
+#include "FrameSchedule.h"
+#include "PixelTest.h"
+#include "Storyboard.h"
+#include "demo/EffectDirector.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> filesIn(const std::string& directory)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(directory))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+int lineCount(const std::string& text)
+{
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n')) + (text.empty() || text.back() == '\n' ? 0 : 1);
+}
+
+// "frame N (demo time T s, effect E) written to ..." on stderr.
+struct Written
+{
+    int frame = -1;
+    int effect = 0;
+};
+Written writtenFrame(const CaptureResult& result)
+{
+    std::smatch m;
+    Written w;
+    if (std::regex_search(result.errors, m, std::regex(R"(frame (\d+) \(demo time [0-9.]+ s, effect (\d+)\))")))
+    {
+        w.frame = std::stoi(m[1]);
+        w.effect = std::stoi(m[2]);
+    }
+    return w;
+}
+
+// The frame the demo's own director reaches first with a clock of at least
+// `seconds`, driving it tick by tick with the schedule's timer readings:
+// nothing of the capture tool is used to work it out.
+int firstFrameByDirector(float seconds, int fps)
+{
+    TestDevice* device = TestDevice::create();
+    int found = -1;
+    {
+        DemoContext context(device);
+        EffectDirector director;
+        director.pin(1600); // never ends the process
+        for (int i = 0; i < 100000 && found < 0; ++i)
+        {
+            device->setTimerMs(1000u + static_cast<irr::u32>(static_cast<long long>(i) * 1000 / fps));
+            director.tick();
+            if (context.getDemoTime() >= seconds)
+                found = i;
+        }
+    }
+    device->drop();
+    return found;
+}
+
+std::string run(const std::string& command)
+{
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r"))
+    {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            output.append(buffer, n);
+        pclose(pipe);
+    }
+    return output;
+}
+
+// One value of ffprobe's flat output, e.g. streams.stream.0.width.
+std::string probe(const std::string& text, const std::string& key)
+{
+    std::smatch m;
+    if (std::regex_search(text, m, std::regex("(^|\n)" + std::regex_replace(key, std::regex("\\."), "\\.") +
+                                              "=\"?([^\"\n]*)\"?")))
+        return m[2];
+    return "";
+}
+} // namespace
+
+TEST(CaptureFrame, PicksTheFirstFrameWhoseDemoClockIsAtLeastTheTime)
+{
+    TestDataTree tree;
+    struct Case
+    {
+        float seconds;
+        int fps;
+    };
+    // 65 s at 60 fps: the float clock runs behind i / 60, so it is frame 3901.
+    for (const Case c : {Case{0.0f, 60}, Case{10.104f, 25}, Case{20.3f, 7}, Case{65.0f, 60}})
+    {
+        const CaptureResult result = runCapture(
+            tree, {"frame", secondsArgument(c.seconds), "out.png", "--fps", std::to_string(c.fps)});
+        ASSERT_EQ(result.exitCode, 0) << result.errors;
+        const Written written = writtenFrame(result);
+        const int expected = firstFrameByDirector(c.seconds, c.fps);
+        EXPECT_EQ(written.frame, expected) << c.seconds << " s at " << c.fps << " fps: " << result.errors;
+        FrameSchedule schedule(c.fps);
+        EXPECT_EQ(written.effect, EffectDirector::effectAt(schedule.clockAt(expected))) << result.errors;
+        const Frame frame = loadPng(tree.bin() + "/out.png");
+        EXPECT_EQ(frame.width, 640u);
+        EXPECT_EQ(frame.height, 480u);
+    }
+}
+
+TEST(CaptureFrame, TheSameCommandTwiceWritesTheSameRgbPngBytes)
+{
+    TestDataTree tree;
+    for (const char* name : {"a.png", "b.png"})
+        ASSERT_EQ(runCapture(tree, {"frame", "2.5", name, "--fps", "10"}).exitCode, 0);
+    const std::string a = readFile(tree.bin() + "/a.png"), b = readFile(tree.bin() + "/b.png");
+    ASSERT_GT(a.size(), 26u);
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(a.substr(1, 3), "PNG");
+    EXPECT_EQ(a[25], 2) << "RGB without alpha";
+    // Nothing but the picture is left beside it.
+    EXPECT_EQ(filesIn(tree.bin()), (std::vector<std::string>{"a.png", "b.png"}));
+}
+
+TEST(CaptureFrame, StopsAtTheTimelinesLastFrameUnlessAnEffectIsPinned)
+{
+    TestDataTree tree;
+    FrameSchedule schedule(2);
+    const float last = schedule.clockAt(schedule.timelineFrames() - 1); // 70.5 s
+    // The last frame is written (the demo's end would have exited without writing).
+    CaptureResult result = runCapture(tree, {"frame", secondsArgument(last), "last.png", "--fps", "2"});
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_EQ(writtenFrame(result).frame, schedule.timelineFrames() - 1);
+    EXPECT_EQ(writtenFrame(result).effect, 1900);
+    EXPECT_TRUE(loadPng(tree.bin() + "/last.png").valid());
+
+    // A moment later there is no frame of the timeline: a bad argument.
+    result = runCapture(tree, {"frame", "70.6", "late.png", "--fps", "2"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.errors.find("Usage:"), std::string::npos) << result.errors;
+    EXPECT_FALSE(fs::exists(tree.bin() + "/late.png"));
+
+    // A pinned effect, even one the timeline never selects, goes on.
+    result = runCapture(tree, {"frame", "100", "pinned.png", "--fps", "1", "--effect", "1600"});
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_EQ(writtenFrame(result).frame, firstFrameByDirector(100.0f, 1));
+    EXPECT_EQ(writtenFrame(result).effect, 1600);
+    EXPECT_TRUE(loadPng(tree.bin() + "/pinned.png").valid());
+
+    result = runCapture(tree, {"frame", "1", "none.png", "--effect", "1400"});
+    EXPECT_EQ(result.exitCode, 2) << result.errors;
+    EXPECT_NE(result.errors.find("1400"), std::string::npos) << result.errors;
+    EXPECT_FALSE(fs::exists(tree.bin() + "/none.png"));
+}
+
+TEST(CaptureFrame, CaptureFrameHelperGivesAFrameOfAnyEffect)
+{
+    TestDataTree tree;
+    for (int id : {1200, 1300, 1600})
+    {
+        const Frame frame = captureFrame(tree, 3.0f, id, 2);
+        EXPECT_TRUE(frame.valid()) << id;
+    }
+    EXPECT_EQ(filesIn(tree.root()), (std::vector<std::string>{"bin", "data"})) << "the helper cleans up";
+}
+
+TEST(CaptureExitCodes, EachFailureIsOneLineAndLeavesNoFile)
+{
+    TestDataTree tree;
+    CaptureResult result = runCapture(tree, {"frame", "1", "out.png"}, {{"DISPLAY", ""}});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(lineCount(result.errors), 1) << result.errors;
+    EXPECT_NE(result.errors.find("display"), std::string::npos) << result.errors;
+
+    result = runCapture(tree, {"frame", "1", tree.root() + "/no/such/dir/out.png"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(lineCount(result.errors), 1) << result.errors;
+    EXPECT_NE(result.errors.find("no/such/dir/out.png"), std::string::npos) << result.errors;
+
+    result = runCapture(tree, {"frame", "soon", "out.png"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.errors.find("'soon'"), std::string::npos) << result.errors;
+    EXPECT_NE(result.errors.find("Usage:"), std::string::npos) << result.errors;
+
+    result = runCapture(tree, {"--help"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.output.find("1000 + floor(i * 1000 / fps)"), std::string::npos) << "the schedule is documented";
+    EXPECT_EQ(filesIn(tree.bin()), std::vector<std::string>{});
+}
+
+TEST(CaptureFrames, WritesEveryFrameOfTheRangeNumberedByFrame)
+{
+    TestDataTree tree;
+    const CaptureResult result =
+        runCapture(tree, {"frames", "shots", "--fps", "10", "--from", "1", "--to", "1.45"});
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    FrameSchedule schedule(10);
+    const int frames = schedule.timelineFrames();
+    std::vector<std::string> expected;
+    for (int i = schedule.firstFrameAtOrAfter(1.0f, frames); i <= schedule.lastFrameAtOrBefore(1.45f, frames); ++i)
+    {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame-%06d.png", i);
+        expected.push_back(name);
+    }
+    EXPECT_EQ(expected.size(), 5u);
+    EXPECT_EQ(filesIn(tree.bin() + "/shots"), expected);
+    for (const std::string& name : expected)
+        EXPECT_EQ(loadPng(tree.bin() + "/shots/" + name).width, 640u) << name;
+}
+
+class CaptureVideo : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (run("command -v ffprobe").empty())
+            GTEST_SKIP() << "ffprobe is not installed";
+    }
+
+    std::string probeFile(const std::string& path)
+    {
+        return run("ffprobe -v error -show_streams -show_format -of flat '" + path + "'");
+    }
+
+    TestDataTree tree;
+};
+
+TEST_F(CaptureVideo, NativeVideoHasTheDemosSizeRateSoundtrackAndLength)
+{
+    // A three-second soundtrack, looped as the demo loops its music.
+    run("ffmpeg -v error -y -f lavfi -i sine=frequency=440:duration=3 -c:a libvorbis '" + tree.root() +
+        "/data/stream/kiru.ogg'");
+    ASSERT_TRUE(fs::exists(tree.root() + "/data/stream/kiru.ogg"));
+    const CaptureResult result = runCapture(tree, {"video", "demo.mp4", "--native", "--fps", "2"});
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_NE(result.errors.find("142/142 frames 100%"), std::string::npos) << "progress: " << result.errors;
+
+    const std::string info = probeFile(tree.bin() + "/demo.mp4");
+    EXPECT_EQ(probe(info, "streams.stream.0.codec_name"), "h264") << info;
+    EXPECT_EQ(probe(info, "streams.stream.0.width"), "640");
+    EXPECT_EQ(probe(info, "streams.stream.0.height"), "480");
+    EXPECT_EQ(probe(info, "streams.stream.0.pix_fmt"), "yuv420p");
+    EXPECT_EQ(probe(info, "streams.stream.0.r_frame_rate"), "2/1");
+    EXPECT_EQ(probe(info, "streams.stream.0.nb_frames"), "142");
+    EXPECT_EQ(probe(info, "streams.stream.1.codec_type"), "audio");
+    EXPECT_EQ(probe(info, "streams.stream.1.codec_name"), "aac");
+    // 142 frames at 2 fps: 71 s, the soundtrack cut (after looping) to match.
+    EXPECT_NEAR(std::stod(probe(info, "streams.stream.0.duration")), 71.0, 0.01);
+    EXPECT_NEAR(std::stod(probe(info, "streams.stream.1.duration")), 71.0, 0.05);
+    EXPECT_EQ(filesIn(tree.bin()), std::vector<std::string>{"demo.mp4"});
+}
+
+TEST_F(CaptureVideo, FullHdVideoWithoutSoundtrackIsSilentAndSaysSo)
+{
+    const CaptureResult result = runCapture(tree, {"video", "demo.mp4", "--fps", "1"});
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_NE(result.errors.find("silent"), std::string::npos) << result.errors;
+    const std::string info = probeFile(tree.bin() + "/demo.mp4");
+    EXPECT_EQ(probe(info, "streams.stream.0.width"), "1920") << info;
+    EXPECT_EQ(probe(info, "streams.stream.0.height"), "1080");
+    EXPECT_EQ(probe(info, "streams.stream.0.sample_aspect_ratio"), "1:1");
+    EXPECT_EQ(probe(info, "format.nb_streams"), "1") << "no audio stream";
+}
+
+TEST_F(CaptureVideo, MissingFfmpegIsTheFirstThingReported)
+{
+    // No ffmpeg and no display either: ffmpeg is checked before any work.
+    const CaptureResult result =
+        runCapture(tree, {"video", "demo.mp4"}, {{"PATH", tree.root() + "/empty"}, {"DISPLAY", ""}});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(lineCount(result.errors), 1) << result.errors;
+    EXPECT_NE(result.errors.find("ffmpeg"), std::string::npos) << result.errors;
+    EXPECT_EQ(filesIn(tree.bin()), std::vector<std::string>{});
+}
+
+TEST_F(CaptureVideo, AFailingFfmpegLeavesNoPartialVideo)
+{
+    // An ffmpeg that starts a file, reads a little and gives up.
+    tree.writeFile("fake/ffmpeg", "#!/bin/sh\n"
+                                  "for last; do :; done\n"
+                                  "echo partial > \"$last\"\n"
+                                  "head -c 1000 > /dev/null\n"
+                                  "echo 'Conversion failed!' >&2\n"
+                                  "exit 1\n");
+    chmod((tree.root() + "/fake/ffmpeg").c_str(), 0755);
+    const CaptureResult result =
+        runCapture(tree, {"video", "demo.mp4", "--native", "--fps", "1"}, {{"PATH", tree.root() + "/fake:/usr/bin:/bin"}});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.errors.find("Conversion failed!"), std::string::npos) << result.errors;
+    EXPECT_EQ(filesIn(tree.bin()), std::vector<std::string>{});
+}
+
+TEST(CaptureStoryboard, LaysOutOneLabelledThumbnailPerStep)
+{
+    TestDataTree tree;
+    const CaptureResult result = runCapture(tree, {"storyboard", "board.png", "--every", "20", "--columns", "2"});
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    const Frame sheet = loadPng(tree.bin() + "/board.png");
+    ASSERT_TRUE(sheet.valid());
+    Storyboard layout(4, 2); // 0, 20, 40 and 60 s
+    EXPECT_EQ(sheet.width, layout.sheet().width);
+    EXPECT_EQ(sheet.height, layout.sheet().height);
+    const irr::video::SColor ink(255, Storyboard::INK[0], Storyboard::INK[1], Storyboard::INK[2]);
+    for (int i = 0; i < 4; ++i)
+    {
+        int inked = 0;
+        for (unsigned y = 0; y < Storyboard::LABEL_HEIGHT; ++y)
+            for (unsigned x = 0; x < Storyboard::THUMB_WIDTH; ++x)
+                inked += sheet.at(layout.thumbLeft(i) + x, layout.thumbTop(i) + Storyboard::THUMB_HEIGHT + y) == ink;
+        EXPECT_GT(inked, 50) << "label " << i;
+    }
+}
+
+TEST(CaptureBench, ReportsEverySectionWithItsFrameCount)
+{
+    TestDataTree tree;
+    const CaptureResult result = runCapture(tree, {"bench", "--fps", "2", "--json", "bench.json"});
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_NE(result.output.find("empty frame (floor)"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("whole timeline"), std::string::npos) << result.output;
+
+    // The frames each section shows at 2 fps, worked out from the timeline.
+    FrameSchedule schedule(2);
+    std::vector<std::pair<int, int>> expected; // effect, frames
+    for (int i = 0; i < schedule.timelineFrames(); ++i)
+    {
+        const int id = EffectDirector::effectAt(schedule.clockAt(i));
+        if (expected.empty() || expected.back().first != id)
+            expected.push_back({id, 0});
+        ++expected.back().second;
+    }
+    const std::string json = readFile(tree.bin() + "/bench.json");
+    std::vector<std::pair<int, int>> reported;
+    const std::regex section(R"(\"effect\": (\d+), [^}]*\"frames\": (\d+))");
+    for (auto it = std::sregex_iterator(json.begin(), json.end(), section); it != std::sregex_iterator(); ++it)
+        reported.push_back({std::stoi((*it)[1]), std::stoi((*it)[2])});
+    EXPECT_EQ(reported, expected) << json;
+    EXPECT_NE(json.find("\"startup\": {\"device_s\": "), std::string::npos) << json;
+    EXPECT_NE(json.find("\"empty_frame\": {\"frames\": 300"), std::string::npos) << json;
+}

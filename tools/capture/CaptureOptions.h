@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class Command
+{
+    Help,
+    Frame,
+    Frames,
+    Video,
+    Storyboard,
+    Bench,
+};
+
+// What the command line asks for; every field not used by the command keeps
+// its default.
+struct CaptureOptions
+{
+    Command command = Command::Help;
+    std::string output; // OUT.png, DIR, OUT.mp4 or the bench's --json FILE (empty: none)
+    int fps = 60;
+    float seconds = 0.0f;   // frame SECONDS
+    int effectId = 0;       // frame --effect ID; 0: the timeline's choice
+    float from = 0.0f;      // frames --from
+    float to = -1.0f;       // frames --to; negative: the end of the timeline
+    bool native = false;    // video --native
+    float every = 2.526f;   // storyboard --every: one beat pattern of the opening
+    int columns = 4;        // storyboard --columns: four beat patterns make one section
+};
+
+// Reads the arguments after the program name; throws UsageError with a
+// one-line reason when they make no sense.
+CaptureOptions parseArguments(const std::vector<std::string>& args);
+
+// The short usage (after a bad command line) and the whole help (--help).
+std::string usageText();
+std::string helpText();
+
+// Limits of the arguments, also stated in the help.
+constexpr int MAX_FPS = 1000;
+constexpr float MAX_SECONDS = 3600.0f;
+constexpr float MIN_EVERY = 0.1f;
+constexpr int MAX_COLUMNS = 32;

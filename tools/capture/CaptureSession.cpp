@@ -1,0 +1,91 @@
+#include "CaptureSession.h"
+
+#include "CaptureErrors.h"
+#include "WindowSize.h"
+#include "demo/DemoContext.h"
+#include "demo/DemoDevice.h"
+#include "demo/DemoFrame.h"
+#include "demo/EffectDirector.h"
+
+#include <GL/gl.h>
+
+#include <chrono>
+
+namespace
+{
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double millisecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return secondsSince(start) * 1000.0;
+}
+} // namespace
+
+CaptureSession::CaptureSession()
+{
+    auto start = std::chrono::steady_clock::now();
+    device = createDemoDevice(false, nullptr);
+    if (!device)
+        throw CaptureError("cannot open a 640x480 OpenGL window (no X display or no OpenGL)");
+    deviceTime = secondsSince(start);
+    device->setWindowCaption(L"KIRUPO");
+    // A window manager may not resize the window: its frames must stay 640x480.
+    keepWindowSize(device, SCREEN_WIDTH, SCREEN_HEIGHT);
+    device->run(); // the driver learns the window's final size
+    driver = device->getVideoDriver();
+    context = new DemoContext(device);
+    director = new EffectDirector();
+
+    start = std::chrono::steady_clock::now();
+    director->initAll();
+    initTime = secondsSince(start);
+    device->getTimer()->stop();
+}
+
+CaptureSession::~CaptureSession()
+{
+    // The demo's own orderly shutdown.
+    context->stopMusic();
+    director->shutdownAll();
+    delete director;
+    delete context;
+    device->drop();
+}
+
+bool CaptureSession::pin(irr::s32 effectId)
+{
+    return director->pin(effectId);
+}
+
+double CaptureSession::drawFrameAt(irr::u32 timerMs, RgbImage* picture, bool waitForGpu)
+{
+    // run() handles the window's events; it does not move a stopped timer.
+    if (!device->run())
+        throw CaptureError("the window was closed");
+    device->getTimer()->setTime(timerMs);
+    reader.readInto(picture);
+    const auto start = std::chrono::steady_clock::now();
+    drawFrame(driver, *director, picture ? &reader : nullptr);
+    if (waitForGpu)
+        glFinish();
+    return millisecondsSince(start);
+}
+
+double CaptureSession::drawEmptyFrame()
+{
+    if (!device->run())
+        throw CaptureError("the window was closed");
+    const auto start = std::chrono::steady_clock::now();
+    driver->beginScene(true, true, irr::video::SColor(0));
+    driver->endScene();
+    glFinish();
+    return millisecondsSince(start);
+}
+
+float CaptureSession::demoTime() const
+{
+    return context->getDemoTime();
+}

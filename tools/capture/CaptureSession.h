@@ -1,0 +1,54 @@
+#pragma once
+
+#include "BackBufferReader.h"
+
+#include <irrlicht.h>
+
+class DemoContext;
+class EffectDirector;
+
+// The demo's own code under a controlled clock: the demo's device settings
+// in a window titled "KIRUPO", the context, the director with every effect
+// loaded, and the engine timer stopped so that the capture sets each reading.
+// No music is played.
+class CaptureSession
+{
+public:
+    // Throws CaptureError when no window can be opened.
+    CaptureSession();
+    ~CaptureSession();
+
+    CaptureSession(const CaptureSession&) = delete;
+    CaptureSession& operator=(const CaptureSession&) = delete;
+
+    // Pins a registered effect (see EffectDirector::pin); false when unknown.
+    bool pin(irr::s32 effectId);
+
+    // One frame as the demo draws it, with the timer at timerMs; when picture
+    // is given, the finished frame is read into it. Returns the milliseconds
+    // from beginScene to the end of endScene, or until the GPU has finished
+    // it when waitForGpu. Throws CaptureError when the window has been closed
+    // or resized.
+    double drawFrameAt(irr::u32 timerMs, RgbImage* picture = nullptr, bool waitForGpu = false);
+    // beginScene and endScene alone, timed until the GPU has finished: the
+    // floor under every frame.
+    double drawEmptyFrame();
+
+    float demoTime() const;
+    irr::IrrlichtDevice* getDevice() const { return device; }
+    irr::video::IVideoDriver* getDriver() const { return driver; }
+
+    // Start-up times in seconds: creating the device and window, and the
+    // effects' init (every asset loaded).
+    double deviceSeconds() const { return deviceTime; }
+    double initSeconds() const { return initTime; }
+
+private:
+    irr::IrrlichtDevice* device = nullptr;
+    irr::video::IVideoDriver* driver = nullptr;
+    DemoContext* context = nullptr;
+    EffectDirector* director = nullptr;
+    BackBufferReader reader;
+    double deviceTime = 0.0;
+    double initTime = 0.0;
+};

@@ -1,0 +1,315 @@
+#include "Commands.h"
+
+#include "BenchReport.h"
+#include "CaptureErrors.h"
+#include "CaptureSession.h"
+#include "FrameSchedule.h"
+#include "OutputFile.h"
+#include "Png.h"
+#include "Progress.h"
+#include "Storyboard.h"
+#include "VideoEncoder.h"
+#include "demo/EffectDirector.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <csignal>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+namespace
+{
+volatile std::sig_atomic_t stopSignal = 0;
+
+void rememberSignal(int signal)
+{
+    stopSignal = signal;
+}
+
+void stopIfAsked()
+{
+    if (stopSignal)
+        throw CaptureError(std::string("stopped by ") + (stopSignal == SIGINT ? "SIGINT" : "SIGTERM") +
+                           "; nothing was written");
+}
+
+void say(const char* format, ...)
+{
+    std::va_list args;
+    va_start(args, format);
+    std::fputs("kirupo-capture: ", stderr);
+    std::vfprintf(stderr, format, args);
+    std::fputc('\n', stderr);
+    va_end(args);
+}
+
+std::string seconds(float value, int decimals = 3)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f", decimals, static_cast<double>(value));
+    return text;
+}
+
+// The effect a frame shows: the pinned one, or the timeline's choice.
+irr::s32 effectShown(int pinnedId, float clock)
+{
+    return pinnedId != 0 ? pinnedId : EffectDirector::effectAt(clock);
+}
+
+std::string pastTheEnd(FrameSchedule& schedule)
+{
+    const int last = schedule.timelineFrames() - 1;
+    return "the timeline's last frame is " + std::to_string(last) + " at " + seconds(schedule.clockAt(last)) +
+           " s (" + std::to_string(schedule.fps()) + " fps)";
+}
+
+// The session's clock must be the one the schedule worked out, or the wrong
+// frame would be written under the right name.
+void checkClock(const CaptureSession& session, FrameSchedule& schedule, int frame)
+{
+    if (session.demoTime() != schedule.clockAt(frame))
+        throw CaptureError("frame " + std::to_string(frame) + " has demo time " + seconds(session.demoTime(), 6) +
+                           " s, not the scheduled " + seconds(schedule.clockAt(frame), 6) + " s");
+}
+
+int captureOneFrame(const CaptureOptions& options)
+{
+    FrameSchedule schedule(options.fps);
+    // A pinned effect may run past the timeline; the clock gains at least
+    // about 1/fps a frame, so a second more of frames always reaches SECONDS.
+    const int limit = options.effectId != 0 ? static_cast<int>(std::ceil(options.seconds * options.fps)) + options.fps
+                                            : schedule.timelineFrames();
+    const int target = schedule.firstFrameAtOrAfter(options.seconds, limit);
+    if (target < 0)
+        throw UsageError("SECONDS " + seconds(options.seconds) + " is past the end: " + pastTheEnd(schedule) +
+                         "; with --effect ID a frame may lie further");
+
+    OutputFile out(options.output);
+    CaptureSession session;
+    if (options.effectId != 0 && !session.pin(options.effectId))
+        throw UsageError("--effect " + std::to_string(options.effectId) + ": no effect has this id");
+    RgbImage picture;
+    for (int frame = 0; frame <= target; ++frame)
+    {
+        stopIfAsked();
+        session.drawFrameAt(schedule.timerMs(frame), frame == target ? &picture : nullptr);
+    }
+    checkClock(session, schedule, target);
+    out.write(png::encode(picture, 6));
+    out.commit();
+    say("frame %d (demo time %s s, effect %d) written to %s", target, seconds(schedule.clockAt(target), 4).c_str(),
+        effectShown(options.effectId, schedule.clockAt(target)), options.output.c_str());
+    return 0;
+}
+
+void makeDirectory(const std::string& directory)
+{
+    std::error_code error;
+    std::filesystem::create_directories(directory, error);
+    if (error)
+        throw CaptureError("cannot make " + directory + ": " + error.message());
+    if (access(directory.c_str(), W_OK) != 0)
+        throw CaptureError("cannot write into " + directory + ": " + std::strerror(errno));
+}
+
+int captureFrameRange(const CaptureOptions& options)
+{
+    FrameSchedule schedule(options.fps);
+    const int frames = schedule.timelineFrames();
+    const int first = schedule.firstFrameAtOrAfter(options.from, frames);
+    if (first < 0)
+        throw UsageError("--from " + seconds(options.from) + " is past the end: " + pastTheEnd(schedule));
+    const int last = options.to < 0.0f ? frames - 1 : schedule.lastFrameAtOrBefore(options.to, frames);
+    if (last < first)
+        throw UsageError("no frame has a demo time from " + seconds(options.from) + " to " + seconds(options.to) +
+                         " s at " + std::to_string(options.fps) + " fps");
+
+    makeDirectory(options.output);
+    CaptureSession session;
+    Progress progress(last - first + 1);
+    RgbImage picture;
+    for (int frame = 0; frame <= last; ++frame)
+    {
+        stopIfAsked();
+        const bool wanted = frame >= first;
+        session.drawFrameAt(schedule.timerMs(frame), wanted ? &picture : nullptr);
+        if (!wanted)
+            continue;
+        checkClock(session, schedule, frame);
+        char name[32];
+        std::snprintf(name, sizeof name, "/frame-%06d.png", frame);
+        OutputFile out(options.output + name);
+        out.write(png::encode(picture));
+        out.commit();
+        progress.frameDone();
+    }
+    progress.finish();
+    say("%d frames (%d to %d, demo time %s to %s s) written to %s", last - first + 1, first, last,
+        seconds(schedule.clockAt(first)).c_str(), seconds(schedule.clockAt(last)).c_str(), options.output.c_str());
+    return 0;
+}
+
+constexpr const char* SOUNDTRACK = "../data/stream/kiru.ogg";
+
+int captureVideo(const CaptureOptions& options)
+{
+    const std::string ffmpeg = findProgram("ffmpeg");
+    if (ffmpeg.empty())
+        throw CaptureError("ffmpeg is not installed (not found on PATH); it is needed to make a video");
+
+    FrameSchedule schedule(options.fps);
+    VideoSettings settings;
+    settings.fps = options.fps;
+    settings.frames = schedule.timelineFrames();
+    settings.native = options.native;
+    struct stat soundtrack;
+    if (stat(SOUNDTRACK, &soundtrack) == 0 && S_ISREG(soundtrack.st_mode))
+        settings.soundtrack = SOUNDTRACK;
+    else
+        say("no soundtrack at %s: the video is silent", SOUNDTRACK);
+
+    OutputFile out(options.output);
+    settings.output = out.temporaryPath();
+    CaptureSession session;
+    VideoEncoder encoder(ffmpeg, settings);
+    Progress progress(settings.frames);
+    RgbImage picture;
+    for (int frame = 0; frame < settings.frames; ++frame)
+    {
+        stopIfAsked();
+        session.drawFrameAt(schedule.timerMs(frame), &picture);
+        encoder.write(picture);
+        progress.frameDone();
+    }
+    progress.finish();
+    checkClock(session, schedule, settings.frames - 1);
+    encoder.finish();
+    out.commit();
+    say("%s written: %d frames at %d fps (%s s), %s, %s", options.output.c_str(), settings.frames, options.fps,
+        seconds(static_cast<float>(settings.frames) / options.fps).c_str(), options.native ? "640x480" : "1920x1080",
+        settings.soundtrack.empty() ? "silent" : "with the soundtrack");
+    return 0;
+}
+
+int captureStoryboard(const CaptureOptions& options)
+{
+    FrameSchedule schedule;
+    const int frames = schedule.timelineFrames();
+    std::vector<int> shown;
+    for (int k = 0;; ++k)
+    {
+        const float time = static_cast<float>(k * static_cast<double>(options.every));
+        const int frame = schedule.firstFrameAtOrAfter(time, frames);
+        if (frame < 0)
+            break;
+        shown.push_back(frame);
+    }
+
+    OutputFile out(options.output);
+    CaptureSession session;
+    Storyboard board(static_cast<int>(shown.size()), options.columns);
+    RgbImage picture;
+    std::size_t next = 0;
+    for (int frame = 0; frame <= shown.back(); ++frame)
+    {
+        stopIfAsked();
+        const bool wanted = frame == shown[next];
+        session.drawFrameAt(schedule.timerMs(frame), wanted ? &picture : nullptr);
+        if (!wanted)
+            continue;
+        checkClock(session, schedule, frame);
+        board.place(static_cast<int>(next), picture, seconds(schedule.clockAt(frame)) + " s");
+        ++next;
+    }
+    out.write(png::encode(board.sheet(), 9));
+    out.commit();
+    say("storyboard of %zu frames, every %s s, written to %s", shown.size(), seconds(options.every).c_str(),
+        options.output.c_str());
+    return 0;
+}
+
+int benchmark(const CaptureOptions& options)
+{
+    FrameSchedule schedule(options.fps);
+    const int frames = schedule.timelineFrames();
+    std::unique_ptr<OutputFile> json;
+    if (!options.output.empty())
+        json = std::make_unique<OutputFile>(options.output);
+
+    CaptureSession session;
+    BenchReport report;
+    report.fps = options.fps;
+    report.deviceSeconds = session.deviceSeconds();
+    report.initSeconds = session.initSeconds();
+
+    // The first frames of a fresh window are slow (buffers, shaders); they
+    // are drawn before anything is timed.
+    constexpr int WARM_UP_FRAMES = 30;
+    for (int i = 0; i < WARM_UP_FRAMES; ++i)
+        session.drawEmptyFrame();
+    constexpr int EMPTY_FRAMES = 300;
+    std::vector<double> empty;
+    for (int i = 0; i < EMPTY_FRAMES; ++i)
+    {
+        stopIfAsked();
+        empty.push_back(session.drawEmptyFrame());
+    }
+    report.emptyFrame = FrameTimes::of(empty);
+
+    std::vector<double> times;
+    std::vector<irr::s32> effects;
+    std::vector<float> clocks;
+    Progress progress(frames);
+    for (int frame = 0; frame < frames; ++frame)
+    {
+        stopIfAsked();
+        times.push_back(session.drawFrameAt(schedule.timerMs(frame), nullptr, true));
+        clocks.push_back(session.demoTime());
+        effects.push_back(EffectDirector::effectAt(clocks.back()));
+        progress.frameDone();
+    }
+    progress.finish();
+    report.sections = groupBySection(effects, clocks, times);
+    report.whole = FrameTimes::of(times);
+
+    std::fputs(report.table().c_str(), stdout);
+    if (json)
+    {
+        json->write(report.json());
+        json->commit();
+    }
+    return 0;
+}
+} // namespace
+
+void stopCleanlyOnSignals()
+{
+    std::signal(SIGINT, rememberSignal);
+    std::signal(SIGTERM, rememberSignal);
+}
+
+int runCommand(const CaptureOptions& options)
+{
+    switch (options.command)
+    {
+    case Command::Help:
+        std::fputs(helpText().c_str(), stdout);
+        return 0;
+    case Command::Frame:
+        return captureOneFrame(options);
+    case Command::Frames:
+        return captureFrameRange(options);
+    case Command::Video:
+        return captureVideo(options);
+    case Command::Storyboard:
+        return captureStoryboard(options);
+    case Command::Bench:
+        return benchmark(options);
+    }
+    return 2;
+}

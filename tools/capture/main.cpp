@@ -1,0 +1,32 @@
+// kirupo-capture: the demo's frames, exactly, as pictures, videos, a
+// storyboard and a timedemo. See --help.
+#include "CaptureErrors.h"
+#include "CaptureOptions.h"
+#include "Commands.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    // The capture never plays sound: it should not take the sound card either.
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // A broken pipe to ffmpeg shows as a write error, with ffmpeg's reason.
+    std::signal(SIGPIPE, SIG_IGN);
+    stopCleanlyOnSignals();
+    try
+    {
+        return runCommand(parseArguments(std::vector<std::string>(argv + 1, argv + argc)));
+    }
+    catch (const UsageError& e)
+    {
+        std::fprintf(stderr, "kirupo-capture: %s\n%s", e.what(), usageText().c_str());
+        return 2;
+    }
+    catch (const std::exception& e)
+    {
+        std::fprintf(stderr, "kirupo-capture: %s\n", e.what());
+        return 1;
+    }
+}
