@@ -10,6 +10,9 @@ void DemoContext::drawMeshAt(irr::scene::IMesh* mesh, const irr::core::matrix4& 
 
 void DemoContext::drawMesh(irr::scene::IMesh* mesh, MaterialOverride* materialOverride)
 {
+    // A model that failed to load has no mesh: there is nothing to draw.
+    if (!mesh)
+        return;
     // The count is asked again before every buffer; each buffer is drawn right
     // after its own material is made current.
     for (irr::u32 i = 0; i < mesh->getMeshBufferCount(); ++i)

@@ -1,10 +1,130 @@
 #include "effects/Effect1500.h"
 
-void Effect1500::init() {}
+#include "demo/DemoContext.h"
+
+#include <cmath>
+
+using namespace irr;
+
+namespace
+{
+// The demo's angles use this single-precision pi throughout.
+const f32 PI = 3.14159f;
+
+const core::recti SCREEN(0, 0, 640, 480);
+const core::recti BACKGROUND_SOURCE(0, 0, 512, 512);
+// The stretched target leaves out its last row and column of texels.
+const core::recti TARGET_SOURCE(0, 0, 31, 31);
+
+const video::SColor PINK(255, 255, 0, 128);
+const video::SColor TRANSPARENT_BLACK(0, 0, 0, 0);
+const video::SColor OPAQUE_BLACK(255, 0, 0, 0);
+const video::SColor OPAQUE_WHITE(255, 255, 255, 255);
+
+// White light shining along +z, the way the cameras fly; it adds no colour
+// of its own to ambient or highlights.
+video::SLight lightAlongFlight()
+{
+    video::SLight light;
+    light.AmbientColor = video::SColorf(0, 0, 0, 1);
+    light.DiffuseColor = video::SColorf(1, 1, 1, 1);
+    light.SpecularColor = video::SColorf(0, 0, 0, 1);
+    light.Position = core::vector3df(0, 0, 1);
+    light.Direction = core::vector3df(0, 0, 1);
+    light.Radius = 1000;
+    light.Type = video::ELT_DIRECTIONAL;
+    return light;
+}
+} // namespace
+
+Effect1500::Camera Effect1500::flyingCamera(f32 t, f32 startZ, f32 targetRadius, f32 rollPhase)
+{
+    // Along +z at 40 units a second; the target circles the point one unit
+    // ahead; the up vector runs round a circle of radius 2.55 about (0, 1, 0),
+    // so the camera rolls through full turns at an uneven speed.
+    Camera camera;
+    camera.position = core::vector3df(24, 23, 40 * t + startZ);
+    camera.target = core::vector3df(24 + targetRadius * std::cos(t), 23,
+                                    40 * t + (startZ + 1) + targetRadius * std::sin(t));
+    camera.up = core::vector3df(2.55f * std::cos(2 * t + rollPhase), 1 + 2.55f * std::sin(2 * t + rollPhase), 0);
+    return camera;
+}
+
+void Effect1500::Effect1500Override::apply(const video::SMaterial& bufferMaterial)
+{
+    video::SMaterial material = bufferMaterial;
+    material.Lighting = true;
+    material.setFlag(video::EMF_BILINEAR_FILTER, false);
+    material.DiffuseColor = video::SColor(255, 0, 0, 0);
+    material.EmissiveColor = video::SColor(255, 255, 192, 0);
+    // Vertex colours would otherwise stand in for the black diffuse colour.
+    material.ColorMaterial = video::ECM_NONE;
+    DemoContext::instance()->getDriver()->setMaterial(material);
+}
+
+Effect1500::Effect1500()
+    : luluTexture(nullptr), dadaTexture(nullptr), backgroundTexture(nullptr), renderTarget(nullptr), model(nullptr)
+{
+}
+
+void Effect1500::init()
+{
+    DemoContext* context = DemoContext::instance();
+    video::IVideoDriver* driver = context->getDriver();
+    projection.buildProjectionMatrixPerspectiveFovLH(PI / 2, 4.0f / 3.0f, 0.1f, 1000.0f);
+    world.makeIdentity();
+    model = context->getSceneManager()->getMesh("../data/models/arks3.obj");
+    luluTexture = driver->getTexture("../data/textures/lulu.png");
+    dadaTexture = driver->getTexture("../data/textures/dada.png");
+    backgroundTexture = driver->getTexture("../data/textures/uvo_back.png");
+    renderTarget = driver->addRenderTargetTexture(core::dimension2du(32, 32), "Effect1500 target");
+}
 
 void Effect1500::update(float dt)
 {
     advance(dt);
+    const f32 t = getLocalTime();
+    video::IVideoDriver* driver = DemoContext::instance()->getDriver();
+
+    driver->setTransform(video::ETS_PROJECTION, projection);
+    driver->setAmbientLight(video::SColorf(OPAQUE_WHITE));
+    scene::IMesh* mesh = model ? model->getMesh(0, 255, -1, -1) : nullptr;
+    Effect1500Override flatOrange;
+    world.makeIdentity();
+
+    // Both cameras draw into the same cleared target; a model that failed
+    // to load leaves it empty.
+    driver->setRenderTarget(renderTarget, true, true, TRANSPARENT_BLACK);
+    if (mesh)
+    {
+        drawPass(mesh, flyingCamera(t, -410, 0.5f, 0), flatOrange);
+        // The second camera flies 60 units ahead, 15 radians further on in its roll.
+        drawPass(mesh, flyingCamera(t, -350, 0.7f, 15), flatOrange);
+    }
+    driver->setRenderTarget(nullptr, true, true, TRANSPARENT_BLACK);
+
+    driver->draw2DRectangle(PINK, SCREEN, nullptr);
+
+    // The picture shows only its alpha shape, in black, for the first half of every second.
+    const video::SColor shade = std::fmod(t, 1.0f) < 0.5f ? OPAQUE_BLACK : OPAQUE_WHITE;
+    const video::SColor corners[4] = {shade, shade, shade, shade};
+    driver->draw2DImage(backgroundTexture, SCREEN, BACKGROUND_SOURCE, nullptr, corners, true);
+
+    driver->draw2DImage(renderTarget, SCREEN, TARGET_SOURCE, nullptr, nullptr, true);
+}
+
+void Effect1500::drawPass(scene::IMesh* mesh, const Camera& camera, MaterialOverride& materialOverride)
+{
+    DemoContext* context = DemoContext::instance();
+    video::IVideoDriver* driver = context->getDriver();
+    // The up vector goes in as computed, not normalised.
+    view.buildCameraLookAtMatrixLH(camera.position, camera.target, camera.up);
+    driver->setTransform(video::ETS_VIEW, view);
+    // The driver fixes a light against the view in force when the light is
+    // added; adding it after each camera keeps it shining along world +z.
+    driver->deleteAllDynamicLights();
+    driver->addDynamicLight(lightAlongFlight());
+    context->drawMeshAt(mesh, world, &materialOverride);
 }
 
 void Effect1500::shutdown() {}

@@ -17,6 +17,7 @@ void RecordingDriver::clearRecord()
     transforms.clear();
     materials.clear();
     lightsAdded.clear();
+    lightViews.clear();
     ambientLights.clear();
     texturesLoaded.clear();
     renderTargetsCreated.clear();
@@ -44,7 +45,13 @@ void RecordingDriver::setTransform(video::E_TRANSFORMATION_STATE state, const co
 {
     calls.push_back("setTransform");
     transforms.push_back({state, mat});
+    transformState[state] = mat;
     inner->setTransform(state, mat);
+}
+
+const core::matrix4& RecordingDriver::getTransform(video::E_TRANSFORMATION_STATE state) const
+{
+    return transformState[state];
 }
 
 void RecordingDriver::setMaterial(const video::SMaterial& material)
@@ -97,10 +104,11 @@ void RecordingDriver::drawVertexPrimitiveList(const void* vertices, u32 vertexCo
     }
     drawn.triangleCount = primCount;
     drawn.material = materials.empty() ? video::SMaterial() : materials.back();
-    drawn.projection = inner->getTransform(video::ETS_PROJECTION);
-    drawn.view = inner->getTransform(video::ETS_VIEW);
-    drawn.world = inner->getTransform(video::ETS_WORLD);
+    drawn.projection = getTransform(video::ETS_PROJECTION);
+    drawn.view = getTransform(video::ETS_VIEW);
+    drawn.world = getTransform(video::ETS_WORLD);
     drawn.renderTarget = renderTarget;
+    drawn.zWriteOnTransparent = zWriteOnTransparent;
     triangles.push_back(std::move(drawn));
     inner->drawVertexPrimitiveList(vertices, vertexCount, indexList, primCount, vType, pType, iType);
 }
@@ -127,8 +135,8 @@ void RecordingDriver::drawMeshBuffer(const scene::IMeshBuffer* mb)
 {
     calls.push_back("drawMeshBuffer");
     meshBuffers.push_back({mb, materials.empty() ? video::SMaterial() : materials.back(),
-                           inner->getTransform(video::ETS_PROJECTION), inner->getTransform(video::ETS_VIEW),
-                           inner->getTransform(video::ETS_WORLD), renderTarget});
+                           getTransform(video::ETS_PROJECTION), getTransform(video::ETS_VIEW),
+                           getTransform(video::ETS_WORLD), renderTarget});
 }
 
 void RecordingDriver::deleteAllDynamicLights()
@@ -141,6 +149,7 @@ s32 RecordingDriver::addDynamicLight(const video::SLight& light)
 {
     calls.push_back("addDynamicLight");
     lightsAdded.push_back(light);
+    lightViews.push_back(getTransform(video::ETS_VIEW));
     return inner->addDynamicLight(light);
 }
 
@@ -149,4 +158,11 @@ void RecordingDriver::setAmbientLight(const video::SColorf& color)
     calls.push_back("setAmbientLight");
     ambientLights.push_back(color);
     inner->setAmbientLight(color);
+}
+
+void RecordingDriver::setAllowZWriteOnTransparent(bool flag)
+{
+    calls.push_back("setAllowZWriteOnTransparent");
+    zWriteOnTransparent = flag;
+    inner->setAllowZWriteOnTransparent(flag);
 }

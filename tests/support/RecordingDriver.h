@@ -7,8 +7,8 @@
 
 // A video driver for call-level tests: it keeps a record of every drawing
 // call the demo makes (with the state in force at the time) and hands the
-// call on to the engine's null driver, so transforms, lights and materials
-// read back as a real driver would give them.
+// call on to the engine's null driver. The null driver forgets transforms, so
+// this driver keeps them and reads them back as a real driver would.
 class RecordingDriver : public irr::ForwardingVideoDriver
 {
 public:
@@ -20,6 +20,7 @@ public:
         irr::video::SMaterial material;
         irr::core::matrix4 projection, view, world;
         irr::video::ITexture* renderTarget;
+        bool zWriteOnTransparent; // the driver-wide flag in force
     };
     struct Image
     {
@@ -73,6 +74,9 @@ public:
     std::vector<TransformSet> transforms;
     std::vector<irr::video::SMaterial> materials;
     std::vector<irr::video::SLight> lightsAdded;
+    // The view transform in force when each light was added (the GL driver
+    // fixes a light against it).
+    std::vector<irr::core::matrix4> lightViews;
     std::vector<irr::video::SColorf> ambientLights;
     std::vector<std::string> texturesLoaded;
     std::vector<irr::core::dimension2du> renderTargetsCreated;
@@ -90,6 +94,7 @@ public:
                     const irr::video::SExposedVideoData& videoData, irr::core::rect<irr::s32>* sourceRect) override;
     bool endScene() override;
     void setTransform(irr::video::E_TRANSFORMATION_STATE state, const irr::core::matrix4& mat) override;
+    const irr::core::matrix4& getTransform(irr::video::E_TRANSFORMATION_STATE state) const override;
     void setMaterial(const irr::video::SMaterial& material) override;
     irr::video::ITexture* getTexture(const irr::io::path& filename) override;
     irr::video::ITexture* addRenderTargetTexture(const irr::core::dimension2d<irr::u32>& size,
@@ -109,6 +114,7 @@ public:
     void deleteAllDynamicLights() override;
     irr::s32 addDynamicLight(const irr::video::SLight& light) override;
     void setAmbientLight(const irr::video::SColorf& color) override;
+    void setAllowZWriteOnTransparent(bool flag) override;
 
     // Other overloads stay reachable through this class too.
     using irr::ForwardingVideoDriver::draw2DImage;
@@ -118,4 +124,6 @@ public:
 
 private:
     irr::video::ITexture* renderTarget = nullptr;
+    bool zWriteOnTransparent = false;
+    irr::core::matrix4 transformState[irr::video::ETS_COUNT];
 };

@@ -1,0 +1,165 @@
+// Effects allocate nothing per frame: every allocation through operator new
+// is counted while whole sections are drawn at 60 frames per second on the
+// engine's null driver (the recording driver would allocate its records).
+#include "ForwardingDevice.h"
+#include "ForwardingVideoDriver.h"
+#include "ScratchDataTree.h"
+
+#include "demo/DemoContext.h"
+#include "effects/Effect1000.h"
+#include "effects/Effect1100.h"
+#include "effects/Effect1500.h"
+#include "effects/Effect1900.h"
+#include "effects/Effect2200.h"
+#include "effects/Effect2500.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+// The replacements below pair malloc with free; the compiler cannot tell.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
+namespace
+{
+std::atomic<bool> counting{false};
+std::atomic<long> allocations{0};
+
+void* countedAllocation(std::size_t size)
+{
+    if (counting)
+        ++allocations;
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    return countedAllocation(size);
+}
+void* operator new[](std::size_t size)
+{
+    return countedAllocation(size);
+}
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+namespace
+{
+using namespace irr;
+
+// The null driver keeps its lights in a growing array; everything else it
+// does per frame is free of allocation. This driver drops the lights so that
+// only the effects' own allocations are counted.
+class LightlessDriver : public ForwardingVideoDriver
+{
+public:
+    using ForwardingVideoDriver::ForwardingVideoDriver;
+    void deleteAllDynamicLights() override {}
+    s32 addDynamicLight(const video::SLight&) override { return 0; }
+};
+
+class LightlessDevice : public ForwardingDevice
+{
+public:
+    explicit LightlessDevice(IrrlichtDevice* nullDevice)
+        : ForwardingDevice(nullDevice), driver(nullDevice->getVideoDriver())
+    {
+    }
+    ~LightlessDevice() override { inner->drop(); }
+    video::IVideoDriver* getVideoDriver() override { return &driver; }
+
+private:
+    LightlessDriver driver;
+};
+
+class FrameAllocations : public ::testing::Test
+{
+protected:
+    FrameAllocations()
+    {
+        tree.writeFile("data/models/arks3.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nf 3 2 1\n");
+        SIrrlichtCreationParameters parameters;
+        parameters.DriverType = video::EDT_NULL;
+        parameters.LoggingLevel = ELL_NONE;
+        device = new LightlessDevice(createDeviceEx(parameters));
+        context.reset(new DemoContext(device));
+    }
+    ~FrameAllocations() override
+    {
+        context.reset();
+        device->drop();
+    }
+
+    // Allocations made while the effect draws a whole section of this many
+    // seconds at 60 frames per second, after its first frame.
+    long allocationsOver(Effect& effect, float seconds)
+    {
+        effect.init();
+        effect.update(2.0f);
+        const float dt = 1.0f / 60;
+        allocations = 0;
+        counting = true;
+        for (float t = 0; t < seconds; t += dt)
+        {
+            context->addTime(dt);
+            effect.update(dt);
+        }
+        counting = false;
+        return allocations;
+    }
+
+    ScratchDataTree tree;
+    IrrlichtDevice* device;
+    std::unique_ptr<DemoContext> context;
+};
+} // namespace
+
+TEST_F(FrameAllocations, TheCounterSeesAllocations)
+{
+    counting = true;
+    allocations = 0;
+    std::unique_ptr<int> probe(new int(1));
+    counting = false;
+    EXPECT_EQ(allocations, 1);
+}
+
+TEST_F(FrameAllocations, TwoDimensionalSectionsAllocateNothing)
+{
+    Effect1000 opening; // its star burst, spawned at 7.578 s, fits the room made for it
+    EXPECT_EQ(allocationsOver(opening, 10.104f), 0);
+    ASSERT_EQ(opening.getParticles().size(), 150u);
+    Effect2500 titlePulse;
+    EXPECT_EQ(allocationsOver(titlePulse, 10.104f), 0);
+    Effect2200 conveyor;
+    EXPECT_EQ(allocationsOver(conveyor, 10.104f), 0);
+}
+
+TEST_F(FrameAllocations, ThreeDimensionalSectionsAllocateNothing)
+{
+    Effect1500 flight;
+    EXPECT_EQ(allocationsOver(flight, 10.104f), 0);
+    Effect1100 spirals;
+    EXPECT_EQ(allocationsOver(spirals, 20.208f), 0);
+    Effect1900 heart;
+    EXPECT_EQ(allocationsOver(heart, 10.104f), 0);
+}
