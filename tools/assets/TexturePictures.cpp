@@ -79,7 +79,7 @@ Canvas title()
 {
     // "KIRUPO" in bold blocks, one hue per letter, lighter at the top, with a
     // dark outline and a drop shadow so that it reads over any background.
-    constexpr int BLOCK = 10, BLOCK_HEIGHT = 13, COLUMNS = 7, ROWS = 9, ADVANCE = 80;
+    constexpr int BLOCK = 9, BLOCK_HEIGHT = 12, COLUMNS = 7, ROWS = 9, ADVANCE = 80, SHADOW = 5;
     const Rgba hues[6] = {Rgba::hex(0xFF4D6D), Rgba::hex(0xFF9A3C), Rgba::hex(0xFFD93C),
                           Rgba::hex(0x5EDB6A), Rgba::hex(0x4DB8FF), Rgba::hex(0xB46DFF)};
     const int left = (512 - (5 * ADVANCE + COLUMNS * BLOCK)) / 2, top = (256 - ROWS * BLOCK_HEIGHT) / 2 - 4;
@@ -93,13 +93,13 @@ Canvas title()
                 {
                     const int x0 = left + i * ADVANCE + column * BLOCK, y0 = top + row * BLOCK_HEIGHT;
                     letters.fill(box(float(x0), float(y0), float(x0 + BLOCK), float(y0 + BLOCK_HEIGHT)),
-                                 [&](int, int y) { return mix(light, hues[i], (y - top) / 60.0f); });
+                                 [&](int, int y) { return mix(light, hues[i], (y - top) / 55.0f); });
                 }
     }
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 3; ++i)
         letters.outline(Rgba::hex(0x2A1038));
     Canvas picture(512, 256);
-    picture.fill([&](float x, float y) { return letters.at(int(x) - 6, int(y) - 6).a != 0; },
+    picture.fill([&](float x, float y) { return letters.at(int(x) - SHADOW, int(y) - SHADOW).a != 0; },
                  Rgba::hex(0x5A2A78));
     picture.draw(letters, 0, 0);
     return picture;
