@@ -113,6 +113,48 @@ Canvas AssetViews::renderModel(scene::IMesh* mesh, const Camera& camera, const s
     return frame;
 }
 
+Canvas AssetViews::renderSilhouette(scene::IMesh* mesh, const std::vector<Camera>& cameras, int targetSize,
+                                    video::SColor background)
+{
+    video::IVideoDriver* d = driver();
+    video::ITexture* target = d->addRenderTargetTexture(core::dimension2d<u32>(u32(targetSize), u32(targetSize)));
+    device->run();
+    d->beginScene(true, true, background);
+    d->setRenderTarget(target, true, true, video::SColor(0, 0, 0, 0));
+    d->deleteAllDynamicLights();
+    video::SLight light;
+    light.Type = video::ELT_DIRECTIONAL;
+    light.AmbientColor = video::SColorf(0, 0, 0, 1);
+    light.SpecularColor = video::SColorf(0, 0, 0, 1);
+    light.Direction = core::vector3df(0, 0, 1);
+    d->addDynamicLight(light);
+    d->setAmbientLight(video::SColorf(1, 1, 1, 1));
+    d->setTransform(video::ETS_PROJECTION, projection());
+    d->setTransform(video::ETS_WORLD, core::matrix4());
+    for (const Camera& camera : cameras)
+    {
+        d->setTransform(video::ETS_VIEW, view(camera));
+        for (u32 i = 0; mesh && i < mesh->getMeshBufferCount(); ++i)
+        {
+            video::SMaterial material = mesh->getMeshBuffer(i)->getMaterial();
+            material.Lighting = true;
+            material.ColorMaterial = video::ECM_NONE;
+            material.DiffuseColor = video::SColor(255, 0, 0, 0);
+            material.EmissiveColor = video::SColor(255, 255, 192, 0);
+            material.setFlag(video::EMF_BILINEAR_FILTER, false);
+            d->setMaterial(material);
+            d->drawMeshBuffer(mesh->getMeshBuffer(i));
+        }
+    }
+    d->setRenderTarget(nullptr, true, true, background);
+    d->draw2DImage(target, core::rect<s32>(0, 0, width, height),
+                   core::rect<s32>(0, 0, targetSize - 1, targetSize - 1), nullptr, nullptr, true);
+    Canvas frame = readBack();
+    d->endScene();
+    d->removeTexture(target);
+    return frame;
+}
+
 Canvas AssetViews::contactSheet(const std::string& textureDirectory)
 {
     constexpr int CELL = 256, LABEL = 22, COLUMNS = 4;

@@ -48,6 +48,11 @@ public:
     Canvas renderModel(irr::scene::IMesh* mesh, const Camera& camera,
                        const std::vector<irr::core::matrix4>& worlds, const std::vector<Light>& lights,
                        irr::video::SColor background);
+    // The model as the render-to-texture section shows it: a flat orange
+    // shape (lit, black diffuse, orange emissive) drawn from each camera into
+    // a tiny square target, which is then stretched over the whole frame.
+    Canvas renderSilhouette(irr::scene::IMesh* mesh, const std::vector<Camera>& cameras, int targetSize,
+                            irr::video::SColor background);
     // Where a world point lands on the frame, in pixels (y down), for the camera.
     irr::core::vector2di project(const Camera& camera, const irr::core::vector3df& point) const;
 

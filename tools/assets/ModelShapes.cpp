@@ -37,7 +37,7 @@ void rail(MeshBuilder& mesh, int material, float a, float radius, float halfSize
 }
 
 // The structure of the render-to-texture section: rings, arches and double
-// hoops every 20 units, tied together by four rails. Seen from the flight
+// hoops every 25 units, tied together by four rails. Seen from the flight
 // line it reads as nested frames converging on the centre, which still
 // shows at 32 x 32 pixels as a flat silhouette.
 MeshBuilder arches()
@@ -47,28 +47,28 @@ MeshBuilder arches()
     const int copper = mesh.material("copper", 0.86f, 0.46f, 0.24f);
     const int slate = mesh.material("slate", 0.36f, 0.42f, 0.54f);
     for (float a : {PI / 4, 3 * PI / 4, 5 * PI / 4, 7 * PI / 4})
-        rail(mesh, slate, a, 10.2f, 0.5f);
+        rail(mesh, slate, a, 10.2f, 0.35f);
     int station = 0;
-    for (float z = FLIGHT_START_Z; z <= FLIGHT_END_Z; z += 20.0f, ++station)
+    for (float z = FLIGHT_START_Z; z <= FLIGHT_END_Z; z += 25.0f, ++station)
     {
         switch (station % 4)
         {
         case 0: // a heavy octagonal ring
-            frame(mesh, stone, z, 9.0f, 2.2f, 2.5f, 8, PI / 8, PI / 8 + 2 * PI);
+            frame(mesh, stone, z, 9.0f, 1.6f, 2.5f, 8, PI / 8, PI / 8 + 2 * PI);
             break;
         case 1: // an arch on two legs, standing on footings
-            frame(mesh, copper, z, 9.5f, 1.4f, 1.5f, 8, 0.0f, PI);
-            mesh.box(copper, {FLIGHT_X + 9.5f, FLIGHT_Y - 12.0f, z - 0.75f}, {FLIGHT_X + 10.9f, FLIGHT_Y, z + 0.75f});
-            mesh.box(copper, {FLIGHT_X - 10.9f, FLIGHT_Y - 12.0f, z - 0.75f}, {FLIGHT_X - 9.5f, FLIGHT_Y, z + 0.75f});
+            frame(mesh, copper, z, 9.5f, 1.2f, 1.5f, 8, 0.0f, PI);
+            mesh.box(copper, {FLIGHT_X + 9.5f, FLIGHT_Y - 12.0f, z - 0.75f}, {FLIGHT_X + 10.7f, FLIGHT_Y, z + 0.75f});
+            mesh.box(copper, {FLIGHT_X - 10.7f, FLIGHT_Y - 12.0f, z - 0.75f}, {FLIGHT_X - 9.5f, FLIGHT_Y, z + 0.75f});
             mesh.box(stone, {FLIGHT_X + 8.5f, FLIGHT_Y - 13.5f, z - 1.5f}, {FLIGHT_X + 11.9f, FLIGHT_Y - 12.0f, z + 1.5f});
             mesh.box(stone, {FLIGHT_X - 11.9f, FLIGHT_Y - 13.5f, z - 1.5f}, {FLIGHT_X - 8.5f, FLIGHT_Y - 12.0f, z + 1.5f});
             break;
         case 2: // two thin hoops
-            frame(mesh, copper, z - 1.2f, 9.6f, 0.8f, 0.8f, 16);
-            frame(mesh, copper, z + 1.2f, 9.6f, 0.8f, 0.8f, 16);
+            frame(mesh, copper, z - 1.2f, 9.6f, 0.7f, 0.8f, 16);
+            frame(mesh, copper, z + 1.2f, 9.6f, 0.7f, 0.8f, 16);
             break;
         default: // a square frame standing on its corner
-            frame(mesh, slate, z, 10.0f, 1.6f, 2.0f, 4);
+            frame(mesh, slate, z, 10.0f, 1.2f, 2.0f, 4);
             break;
         }
     }

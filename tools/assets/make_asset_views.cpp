@@ -88,5 +88,16 @@ int main(int argc, char** argv)
                                                        model.lights, model.background);
         writer.write(frame, out + "/model_" + model.name + ".png");
     }
+
+    // The flight structure as its section shows it: both cameras into 32 x 32 pixels.
+    scene::IAnimatedMesh* arches = views.sceneManager()->getMesh((data + "/models/arks3.obj").c_str());
+    const std::vector<assets::Camera> cameras = {
+        models[0].camera,
+        {{24, 23, 40 * t - 350}, {24 + 0.7f * std::cos(t), 23, 40 * t - 349 + 0.7f * std::sin(t)},
+         {2.55f * std::cos(2 * t + 15), 1 + 2.55f * std::sin(2 * t + 15), 0}},
+    };
+    writer.write(views.renderSilhouette(arches ? arches->getMesh(0) : nullptr, cameras, 32,
+                                        video::SColor(255, 255, 0, 128)),
+                 out + "/model_arks3_32px.png");
     return 0;
 }
