@@ -131,23 +131,6 @@ void Canvas::fillRect(int x0, int y0, int x1, int y1, Rgba colour)
     fill(box(float(x0), float(y0), float(x1), float(y1)), colour);
 }
 
-void Canvas::fillSmooth(const Shape& shape, Rgba colour, int samples)
-{
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-        {
-            int hits = 0;
-            for (int sy = 0; sy < samples; ++sy)
-                for (int sx = 0; sx < samples; ++sx)
-                    hits += shape(x + (sx + 0.5f) / samples, y + (sy + 0.5f) / samples) ? 1 : 0;
-            if (hits == 0)
-                continue;
-            Rgba c = colour;
-            c.a = std::uint8_t(std::lround(colour.a * float(hits) / float(samples * samples)));
-            blend(x, y, c);
-        }
-}
-
 void Canvas::outline(Rgba colour)
 {
     std::vector<Rgba> next = data;
@@ -175,15 +158,6 @@ Canvas Canvas::scaled(int factor) const
     for (int y = 0; y < out.h; ++y)
         for (int x = 0; x < out.w; ++x)
             out.data[size_t(y) * out.w + x] = at(x / factor, y / factor);
-    return out;
-}
-
-Canvas Canvas::mirrored() const
-{
-    Canvas out(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            out.set(w - 1 - x, y, at(x, y));
     return out;
 }
 

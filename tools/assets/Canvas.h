@@ -59,8 +59,6 @@ public:
     // Fills with a colour that depends on the pixel.
     void fill(const Shape& shape, const std::function<Rgba(int x, int y)>& colour);
     void fillRect(int x0, int y0, int x1, int y1, Rgba colour);
-    // Soft-edged fill: each pixel's coverage is sampled on an n x n grid.
-    void fillSmooth(const Shape& shape, Rgba colour, int samples);
 
     // Rings every opaque region with a one-pixel border of the given colour
     // on the transparent pixels next to it (four-neighbourhood).
@@ -69,8 +67,6 @@ public:
     void draw(const Canvas& picture, int x, int y);
     // Nearest-neighbour enlargement: every pixel becomes a factor x factor block.
     Canvas scaled(int factor) const;
-    // The same picture mirrored left to right.
-    Canvas mirrored() const;
 
     const std::vector<Rgba>& pixels() const { return data; }
 

@@ -314,11 +314,8 @@ Canvas spaceBackground()
     for (float x : {36.0f, 40.0f, 44.0f, 48.0f, 52.0f})
         c.fill(disc(x, 31.5f, 0.8f), Rgba::hex(0xFF5C8A));
     // Hills along the bottom.
-    c.fill(unite(unite(disc(8, 70, 12), disc(30, 73, 14)), unite(disc(50, 70, 11), disc(66, 66, 8))),
-           Rgba::hex(0x6B3FA0));
-    c.fill(unite(disc(30, 73, 14), disc(8, 70, 12)), [](int, int y) {
-        return y < 60 ? Rgba::hex(0x8A5CC4) : Rgba::hex(0x6B3FA0);
-    });
+    const Shape hills = unite(unite(disc(8, 70, 12), disc(30, 73, 14)), unite(disc(50, 70, 11), disc(66, 66, 8)));
+    c.fill(hills, [](int, int y) { return y < 60 ? Rgba::hex(0x8A5CC4) : Rgba::hex(0x6B3FA0); });
     c.outline(ink);
     return c.scaled(8);
 }
