@@ -112,6 +112,20 @@ TEST_F(Models, AmbientColoursStayLowSoWhiteAmbientLightKeepsTheColours)
     }
 }
 
+TEST_F(Models, FlightStructuresHaveNoAmbientColourSoTheirOverrideShowsPureOrange)
+{
+    // Their sections keep the model's ambient colour under white ambient
+    // light; anything above black would tint the flat orange shape.
+    for (const char* name : {"arks3.obj", "arks5.obj"})
+    {
+        SCOPED_TRACE(name);
+        scene::IMesh* mesh = load(name);
+        ASSERT_NE(mesh, nullptr);
+        for (u32 b = 0; b < mesh->getMeshBufferCount(); ++b)
+            EXPECT_EQ(mesh->getMeshBuffer(b)->getMaterial().AmbientColor.color & 0x00FFFFFFu, 0u);
+    }
+}
+
 TEST_F(Models, FlightStructuresLineTheCamerasPathAndLeaveItClear)
 {
     // The flying cameras travel along x = 24, y = 23 from z = -410 to z = 55

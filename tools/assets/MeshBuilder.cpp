@@ -95,7 +95,7 @@ bool MeshBuilder::write(const std::string& directory, const std::string& name) c
     for (const Material& m : materials)
     {
         std::fprintf(mtl, "newmtl %s\n", m.name.c_str());
-        std::fprintf(mtl, "Ka %s\n", triple(Vec3{m.r, m.g, m.b} * AMBIENT_SHARE).c_str());
+        std::fprintf(mtl, "Ka %s\n", triple(Vec3{m.r, m.g, m.b} * ambientShare).c_str());
         std::fprintf(mtl, "Kd %s\n", triple(Vec3{m.r, m.g, m.b}).c_str());
         std::fprintf(mtl, "Ks 0.0000 0.0000 0.0000\nNs 0\nillum 1\n\n");
     }

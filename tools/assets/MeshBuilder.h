@@ -27,6 +27,9 @@ public:
     // Ka is a small share of Kd: the demo lights its models with white
     // ambient light, which would otherwise wash their colours out.
     static constexpr float AMBIENT_SHARE = 0.15f;
+    // Models that the demo draws as flat emissive shapes (their own ambient
+    // colour kept, everything else overridden) want no ambient share at all.
+    void setAmbientShare(float share) { ambientShare = share; }
 
     int material(const std::string& name, float r, float g, float b);
     void triangle(int material, Vec3 a, Vec3 b, Vec3 c);
@@ -58,6 +61,7 @@ private:
         Vec3 corners[3];
     };
     std::vector<Material> materials;
+    float ambientShare = AMBIENT_SHARE;
     std::vector<Triangle> triangles;
 };
 

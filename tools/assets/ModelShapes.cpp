@@ -43,6 +43,7 @@ void rail(MeshBuilder& mesh, int material, float a, float radius, float halfSize
 MeshBuilder arches()
 {
     MeshBuilder mesh;
+    mesh.setAmbientShare(0);
     const int stone = mesh.material("stone", 0.78f, 0.74f, 0.68f);
     const int copper = mesh.material("copper", 0.86f, 0.46f, 0.24f);
     const int slate = mesh.material("slate", 0.36f, 0.42f, 0.54f);
@@ -80,6 +81,7 @@ MeshBuilder arches()
 MeshBuilder corridor()
 {
     MeshBuilder mesh;
+    mesh.setAmbientShare(0);
     const int marble = mesh.material("marble", 0.86f, 0.84f, 0.78f);
     const int brass = mesh.material("brass", 0.80f, 0.64f, 0.30f);
     const int tile = mesh.material("tile", 0.30f, 0.36f, 0.48f);
