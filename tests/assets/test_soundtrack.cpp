@@ -1,0 +1,252 @@
+// The generated soundtrack: its format and length, its level, its beat grid,
+// its arrangement by section and its loop join.
+#include "DecodedStream.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace
+{
+
+constexpr double BAR = 2.526;
+constexpr int BARS = 28;
+constexpr double HITS[5] = {0.0, 0.635, 1.1, 1.26, 1.89};
+
+const std::string STREAM = std::string(KIRUPO_DATA_DIR) + "/stream/kiru.ogg";
+
+class Soundtrack : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { stream = new DecodedStream(DecodedStream::load(STREAM)); }
+    static void TearDownTestSuite()
+    {
+        delete stream;
+        stream = nullptr;
+    }
+    static DecodedStream* stream;
+
+    // Left plus right.
+    static std::vector<float> mono()
+    {
+        std::vector<float> out(stream->frames());
+        for (size_t i = 0; i < out.size(); ++i)
+            out[i] = 0.5f * (stream->channels[0][i] + stream->channels[1][i]);
+        return out;
+    }
+};
+DecodedStream* Soundtrack::stream = nullptr;
+
+TEST_F(Soundtrack, IsStereoAt44100HzAndExactlyTwentyEightBarsLong)
+{
+    ASSERT_EQ(stream->rate, 44100);
+    ASSERT_EQ(stream->channels.size(), 2u);
+    // 28 bars of 2.526 s: the closing phrase ends where the demo does.
+    EXPECT_NEAR(stream->seconds(), BARS * BAR, 1.0 / 44100);
+}
+
+TEST_F(Soundtrack, PeaksBelowMinusOneDecibelFullScale)
+{
+    float peak = 0;
+    for (const auto& channel : stream->channels)
+        for (float s : channel)
+            peak = std::max(peak, std::fabs(s));
+    const double peakDb = 20.0 * std::log10(peak);
+    RecordProperty("peak_dbfs", std::to_string(peakDb));
+    EXPECT_LT(peakDb, -1.0);
+    EXPECT_GT(peakDb, -6.0) << "a track this quiet at its peak has been squashed or mis-scaled";
+}
+
+TEST_F(Soundtrack, IntegratedLoudnessIsAboutMinus14Lufs)
+{
+    // Measured by ffmpeg's EBU R128 meter, independently of the generator's own.
+    const std::string command = "ffmpeg -hide_banner -nostats -i '" + STREAM + "' -af ebur128 -f null - 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char line[512];
+    while (std::fgets(line, sizeof line, pipe))
+        output += line;
+    pclose(pipe);
+    // The summary at the end: "Integrated loudness:" then "I:  -14.0 LUFS".
+    const size_t summary = output.find("Integrated loudness:");
+    ASSERT_NE(summary, std::string::npos) << output;
+    const size_t value = output.find("I:", summary);
+    ASSERT_NE(value, std::string::npos) << output;
+    const double lufs = std::strtod(output.c_str() + value + 2, nullptr);
+    RecordProperty("integrated_lufs", std::to_string(lufs));
+    EXPECT_NEAR(lufs, -14.0, 0.5);
+}
+
+// Onsets of the low band (the kick drum, and the bass that starts with it):
+// the times, in seconds, where the band's energy over the next 25 ms is at
+// least four times its energy over the 25 ms before, taken at the strongest
+// such rise nearby. The windows span a whole period of the lowest notes, so
+// their waves alone do not look like onsets. The stream is a loop, so its end leads into its start.
+std::vector<double> lowBandOnsets(const std::vector<float>& signal, long rate)
+{
+    const size_t n = signal.size(), lead = size_t(rate / 10);
+    // Two one-pole low passes at about 150 Hz, run over the loop's end first.
+    const float a = 1.0f - std::exp(-2.0f * 3.14159265f * 150.0f / float(rate));
+    std::vector<double> squares(n);
+    float s1 = 0, s2 = 0;
+    for (size_t i = 0; i < lead + n; ++i)
+    {
+        s1 += a * (signal[(i + n - lead) % n] - s1);
+        s2 += a * (s1 - s2);
+        if (i >= lead)
+            squares[i - lead] = double(s2) * s2;
+    }
+    // Energy of the 25 ms starting at each millisecond, round the loop.
+    const size_t hop = size_t(rate / 1000), window = 25 * hop, steps = n / hop;
+    std::vector<double> energy(steps);
+    for (size_t k = 0; k < steps; ++k)
+        for (size_t i = 0; i < window; ++i)
+            energy[k] += squares[(k * hop + i) % n];
+    const double loudest = *std::max_element(energy.begin(), energy.end());
+    std::vector<double> rise(steps);
+    for (size_t k = 0; k < steps; ++k)
+    {
+        const double before = energy[(k + steps - 25) % steps];
+        rise[k] = energy[k] > 0.02 * loudest ? energy[k] / (before + 1e-9 * loudest) : 0.0;
+    }
+    std::vector<double> onsets;
+    for (size_t k = 0; k < steps; ++k)
+    {
+        if (rise[k] < 4.0)
+            continue;
+        bool strongest = true;
+        for (size_t d = 1; d <= 30 && strongest; ++d)
+            strongest = rise[k] >= rise[(k + d) % steps] && rise[k] > rise[(k + steps - d) % steps];
+        if (strongest)
+            onsets.push_back(double(k * hop) / double(rate));
+    }
+    return onsets;
+}
+
+TEST_F(Soundtrack, DrumsHitThePatternOfEveryBarWithin10Milliseconds)
+{
+    const std::vector<double> onsets = lowBandOnsets(mono(), stream->rate);
+    std::vector<double> expected;
+    for (int bar = 0; bar < BARS; ++bar)
+        for (double hit : HITS)
+            expected.push_back(bar * BAR + hit);
+    auto nearest = [](const std::vector<double>& times, double t) {
+        double best = 1e9;
+        for (double u : times)
+            best = std::min(best, std::fabs(u - t));
+        return best;
+    };
+    double worst = 0;
+    int missed = 0, stray = 0;
+    for (double t : expected)
+    {
+        const double miss = nearest(onsets, t);
+        worst = std::max(worst, miss);
+        if (miss >= 0.010 && ++missed <= 5)
+            ADD_FAILURE() << "no onset within 10 ms of the hit at " << t << " s (nearest " << miss * 1000 << " ms)";
+    }
+    for (double t : onsets)
+        if (nearest(expected, t) >= 0.010 && ++stray <= 5)
+            ADD_FAILURE() << "an onset off the pattern at " << t << " s";
+    EXPECT_EQ(missed, 0);
+    EXPECT_EQ(stray, 0);
+    RecordProperty("worst_hit_offset_ms", std::to_string(worst * 1000));
+}
+
+// Energy per bar in octave bands, in decibels: a rough picture of which
+// instruments play.
+std::vector<std::vector<double>> bandEnergyPerBar(const std::vector<float>& signal, long rate)
+{
+    const double edges[] = {100, 200, 400, 800, 1600, 3200, 6400};
+    std::vector<std::vector<float>> bands;
+    for (double edge : edges)
+    {
+        // Differences of one-pole low passes give crude bands.
+        const float a = 1.0f - std::exp(-2.0f * 3.14159265f * float(edge) / float(rate));
+        std::vector<float> low(signal.size());
+        float s = 0;
+        for (size_t i = 0; i < signal.size(); ++i)
+            low[i] = s += a * (signal[i] - s);
+        bands.push_back(std::move(low));
+    }
+    std::vector<std::vector<double>> perBar;
+    for (int bar = 0; bar < BARS; ++bar)
+    {
+        const size_t from = size_t(bar * BAR * rate), to = size_t((bar + 1) * BAR * rate);
+        std::vector<double> levels;
+        for (size_t b = 0; b <= bands.size(); ++b)
+        {
+            double sum = 0;
+            for (size_t i = from; i < to && i < signal.size(); ++i)
+            {
+                const float upper = b < bands.size() ? bands[b][i] : signal[i];
+                const float lower = b > 0 ? bands[b - 1][i] : 0.0f;
+                sum += double(upper - lower) * (upper - lower);
+            }
+            levels.push_back(10.0 * std::log10(sum / double(to - from) + 1e-12));
+        }
+        perBar.push_back(levels);
+    }
+    return perBar;
+}
+
+TEST_F(Soundtrack, ArrangementChangesAtEverySectionBoundary)
+{
+    // Each section's band levels, averaged over its four bars, differ from the
+    // next section's (and the last from the first, where the loop joins) by
+    // more than any bar strays from its own section's average.
+    const auto levels = bandEnergyPerBar(mono(), stream->rate);
+    const size_t bands = levels[0].size();
+    std::vector<std::vector<double>> sections(BARS / 4, std::vector<double>(bands, 0.0));
+    for (int bar = 0; bar < BARS; ++bar)
+        for (size_t b = 0; b < bands; ++b)
+            sections[size_t(bar / 4)][b] += levels[size_t(bar)][b] / 4;
+    auto distance = [bands](const std::vector<double>& x, const std::vector<double>& y) {
+        double sum = 0;
+        for (size_t b = 0; b < bands; ++b)
+            sum += std::fabs(x[b] - y[b]);
+        return sum;
+    };
+    double withinSections = 0, acrossBoundaries = 1e9;
+    for (int bar = 0; bar < BARS; ++bar)
+        withinSections = std::max(withinSections, distance(levels[size_t(bar)], sections[size_t(bar / 4)]));
+    for (size_t s = 0; s < sections.size(); ++s)
+    {
+        acrossBoundaries = std::min(acrossBoundaries, distance(sections[s], sections[(s + 1) % sections.size()]));
+    }
+    RecordProperty("largest_stray_within_sections_db", std::to_string(withinSections));
+    RecordProperty("smallest_change_at_boundaries_db", std::to_string(acrossBoundaries));
+    EXPECT_GT(acrossBoundaries, withinSections);
+}
+
+TEST_F(Soundtrack, LoopJoinsWithoutAClick)
+{
+    // The step from the last sample to the first is no larger than the steps
+    // the music itself takes: the end flows into the start.
+    for (const auto& channel : stream->channels)
+    {
+        std::vector<float> steps;
+        for (size_t i = 1; i < channel.size(); ++i)
+            steps.push_back(std::fabs(channel[i] - channel[i - 1]));
+        std::nth_element(steps.begin(), steps.begin() + steps.size() * 999 / 1000, steps.end());
+        const float usual = steps[steps.size() * 999 / 1000];
+        const float join = std::fabs(channel.front() - channel.back());
+        EXPECT_LE(join, usual) << "the loop join jumps by " << join;
+        // A loop that ends in silence or starts from it would hide a click: both ends sound.
+        float endLevel = 0, startLevel = 0;
+        for (size_t i = 0; i < 2205; ++i)
+        {
+            endLevel = std::max(endLevel, std::fabs(channel[channel.size() - 1 - i]));
+            startLevel = std::max(startLevel, std::fabs(channel[i]));
+        }
+        EXPECT_GT(endLevel, 0.001f);
+        EXPECT_GT(startLevel, 0.001f);
+    }
+}
+
+} // namespace
