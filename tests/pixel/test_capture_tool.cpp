@@ -108,6 +108,32 @@ std::string probe(const std::string& text, const std::string& key)
         value = value.substr(1, value.size() - 2);
     return value;
 }
+// Frame n of a video, decoded to RGB with the BT.709 matrix it is tagged with.
+Frame videoFrame(const std::string& video, int n, unsigned width, unsigned height)
+{
+    const std::string raw = video + ".rgb";
+    run("ffmpeg -v error -y -i '" + video + "' -vf 'select=eq(n\\," + std::to_string(n) +
+        "),scale=in_color_matrix=bt709:in_range=tv,format=rgb24' -vframes 1 -f rawvideo '" + raw + "'");
+    Frame frame;
+    frame.rgb.clear();
+    const std::string bytes = readFile(raw);
+    std::remove(raw.c_str());
+    if (bytes.size() == static_cast<std::size_t>(width) * height * 3)
+    {
+        frame.width = width;
+        frame.height = height;
+        frame.rgb.assign(bytes.begin(), bytes.end());
+    }
+    return frame;
+}
+
+double meanDifference(const Frame& a, const Frame& b)
+{
+    double sum = 0.0;
+    for (std::size_t i = 0; i < a.rgb.size(); ++i)
+        sum += std::abs(static_cast<int>(a.rgb[i]) - static_cast<int>(b.rgb[i]));
+    return a.rgb.empty() ? 255.0 : sum / static_cast<double>(a.rgb.size());
+}
 } // namespace
 
 TEST(CaptureFrame, PicksTheFirstFrameWhoseDemoClockIsAtLeastTheTime)
@@ -276,6 +302,15 @@ TEST_F(CaptureVideo, NativeVideoHasTheDemosSizeRateSoundtrackAndLength)
     EXPECT_NEAR(std::stod(probe(info, "streams.stream.0.duration")), 71.0, 0.01);
     EXPECT_NEAR(std::stod(probe(info, "streams.stream.1.duration")), 71.0, 0.05);
     EXPECT_EQ(filesIn(tree.bin()), std::vector<std::string>{"demo.mp4"});
+
+    // Video frame 110 is the picture "frame" gives for 55 s at 2 fps, up to
+    // what the encoder's chroma subsampling smudges at edges.
+    const Frame picture = captureFrame(tree, 55.0f, 0, 2);
+    const Frame decoded = videoFrame(tree.bin() + "/demo.mp4", 110, 640, 480);
+    ASSERT_TRUE(decoded.valid());
+    EXPECT_LT(meanDifference(decoded, picture), 3.0);
+    EXPECT_GT(meanDifference(videoFrame(tree.bin() + "/demo.mp4", 20, 640, 480), picture), 10.0)
+        << "a frame of another section must not pass for it";
 }
 
 TEST_F(CaptureVideo, FullHdVideoWithoutSoundtrackIsSilentAndSaysSo)
@@ -288,6 +323,21 @@ TEST_F(CaptureVideo, FullHdVideoWithoutSoundtrackIsSilentAndSaysSo)
     EXPECT_EQ(probe(info, "streams.stream.0.height"), "1080");
     EXPECT_EQ(probe(info, "streams.stream.0.sample_aspect_ratio"), "1:1");
     EXPECT_EQ(probe(info, "format.nb_streams"), "1") << "no audio stream";
+
+    // The 4:3 picture fills the middle 1440 columns, black bars beside it.
+    const irr::video::SColor middle = captureFrame(tree, 55.0f, 0, 1).at(320, 240);
+    const Frame decoded = videoFrame(tree.bin() + "/demo.mp4", 55, 1920, 1080);
+    ASSERT_TRUE(decoded.valid());
+    const irr::video::SColor black(255, 0, 0, 0);
+    for (unsigned y : {10u, 540u, 1070u})
+    {
+        EXPECT_LE(colourDistance(decoded.at(120, y), black), 2) << y;
+        EXPECT_LE(colourDistance(decoded.at(236, y), black), 2) << y;
+        EXPECT_LE(colourDistance(decoded.at(960, y), middle), 3) << y;
+        EXPECT_LE(colourDistance(decoded.at(1683, y), black), 2) << y;
+        EXPECT_LE(colourDistance(decoded.at(1800, y), black), 2) << y;
+    }
+    EXPECT_GT(colourDistance(middle, black), 50) << "the section at 55 s fills the screen with colour";
 }
 
 TEST_F(CaptureVideo, MissingFfmpegIsTheFirstThingReported)

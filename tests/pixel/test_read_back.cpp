@@ -12,6 +12,8 @@
 
 #include <GL/gl.h>
 
+#include <cstring>
+
 using irr::core::recti;
 using irr::video::SColor;
 
@@ -87,4 +89,24 @@ TEST(ReadBack, TheBackBufferComesTopRowFirstAndMatchesAnXScreenshotOfTheWindow)
     for (std::size_t i = 0; i < shot.pixels.size(); ++i)
         differing += shot.pixels[i] != picture.pixels[i];
     EXPECT_EQ(differing, 0u) << "the read-back frame differs from the window on screen";
+}
+
+TEST(ReadBack, ADemoFrameReadBackIsWhatTheWindowShows)
+{
+    CaptureSession session;
+    ASSERT_TRUE(session.pin(1900)); // the heart of squares: drawn from code, no asset needed
+    RgbImage picture;
+    session.drawFrameAt(1000);
+    session.drawFrameAt(1500, &picture);
+    glFinish();
+
+    // A real picture, not one flat colour...
+    std::size_t differentFromCorner = 0;
+    for (std::size_t i = 0; i < picture.pixels.size(); i += 3)
+        differentFromCorner += std::memcmp(&picture.pixels[i], &picture.pixels[0], 3) != 0;
+    EXPECT_GT(differentFromCorner, 1000u);
+    // ...and the very one on screen.
+    const RgbImage shot = screenshot(session.getDriver());
+    ASSERT_EQ(shot.pixels.size(), picture.pixels.size());
+    EXPECT_TRUE(shot.pixels == picture.pixels) << "the read-back frame differs from the window on screen";
 }
