@@ -26,7 +26,7 @@ private:
     int done = 0;
     std::FILE* stream;
     bool terminal;
-    int shownTenths = -1;
+    int shownTenths = 0;
     int shownDone = -1;
     std::chrono::steady_clock::time_point start;
     std::chrono::steady_clock::time_point lastShown;
