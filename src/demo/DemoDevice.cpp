@@ -1,5 +1,7 @@
 #include "demo/DemoDevice.h"
 
+#include "demo/SanitizerSupport.h"
+
 irr::IrrlichtDevice* createDemoDevice(bool fullscreen, irr::IEventReceiver* receiver)
 {
     irr::SIrrlichtCreationParameters parameters;
@@ -12,5 +14,8 @@ irr::IrrlichtDevice* createDemoDevice(bool fullscreen, irr::IEventReceiver* rece
     parameters.EventReceiver = receiver;
     // The demo shows nothing but itself: the engine's chatter stays off.
     parameters.LoggingLevel = irr::ELL_NONE;
-    return irr::createDeviceEx(parameters);
+    irr::IrrlichtDevice* device = irr::createDeviceEx(parameters);
+    if (device)
+        keepGlDriverLoaded();
+    return device;
 }

@@ -47,11 +47,24 @@ pid_t spawnQuiet(std::vector<std::string> args, int displayFd)
     _exit(127);
 }
 
+// SIGTERM, and SIGKILL if the program has not gone after two seconds: a
+// server stuck in its shutdown must not hold up the end of the tests.
 void endProcess(pid_t& pid)
 {
     if (pid <= 0)
         return;
     kill(pid, SIGTERM);
+    for (int i = 0; i < 200; ++i)
+    {
+        const pid_t done = waitpid(pid, nullptr, WNOHANG);
+        if (done == pid || (done < 0 && errno != EINTR))
+        {
+            pid = 0;
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGKILL);
     while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR)
     {
     }

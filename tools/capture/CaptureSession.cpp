@@ -1,7 +1,6 @@
 #include "CaptureSession.h"
 
 #include "CaptureErrors.h"
-#include "SanitizerSupport.h"
 #include "WindowSize.h"
 #include "demo/DemoContext.h"
 #include "demo/DemoDevice.h"
@@ -32,7 +31,6 @@ CaptureSession::CaptureSession()
     if (!device)
         throw CaptureError("cannot open a 640x480 OpenGL window (no X display or no OpenGL)");
     deviceTime = secondsSince(start);
-    keepGlDriverLoaded();
     device->setWindowCaption(L"KIRUPO");
     // A window manager may not resize the window: its frames must stay 640x480.
     keepWindowSize(device, SCREEN_WIDTH, SCREEN_HEIGHT);
