@@ -197,14 +197,6 @@ TEST(Effect1300Frames, GlowBrightensTheTownAndSpillsPastItsEdgesOntoBlack)
         EXPECT_TRUE(colourAt(frame, away, BLACK));
 }
 
-TEST(Effect1300Frames, MissingTownLeavesTheScreenBlack)
-{
-    TestDataTree tree;
-    const Frame frame = captureFrame(tree, 1.0f, 1300, 10);
-    ASSERT_TRUE(frame.valid());
-    EXPECT_EQ(countNear(frame, BLACK), 640u * 480u);
-}
-
 // At local time 0 the camera stands at (24, 23, -400) looking along
 // (0.2, 0, 1). A square across its way faces the light head on and turns
 // white; a wall to its left, lengthwise, gets no light and glows orange.

@@ -4,6 +4,8 @@
 
 #include "effects/Effect1200.h"
 
+#include <algorithm>
+
 using namespace irr;
 
 namespace
