@@ -114,6 +114,9 @@ void Effect1300::drawScene()
 void Effect1300::blurPass(video::ITexture* source, video::ITexture* target)
 {
     DemoContext* context = DemoContext::instance();
+    // The driver sets the viewport to the target's size, so the sprites'
+    // 640 x 480 virtual screen covers the whole target; it samples render
+    // targets upright, so the copy does not flip.
     context->getDriver()->setRenderTarget(target, true, true, TRANSPARENT_BLACK);
     for (const BlurCopy& copy : BLUR_COPIES)
         context->drawSprite(source, copy.left, copy.top, copy.right, copy.bottom, 0, 0, 1, 1, copy.colour, copy.flags);
