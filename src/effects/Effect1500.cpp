@@ -1,6 +1,8 @@
 #include "effects/Effect1500.h"
 
 #include "demo/DemoContext.h"
+#include "effects/DirectionalLight.h"
+#include "effects/Flight.h"
 
 #include <cmath>
 
@@ -21,45 +23,13 @@ const video::SColor TRANSPARENT_BLACK(0, 0, 0, 0);
 const video::SColor OPAQUE_BLACK(255, 0, 0, 0);
 const video::SColor OPAQUE_WHITE(255, 255, 255, 255);
 
-// White light shining along +z, the way the cameras fly; it adds no colour
-// of its own to ambient or highlights.
-video::SLight lightAlongFlight()
-{
-    video::SLight light;
-    light.AmbientColor = video::SColorf(0, 0, 0, 1);
-    light.DiffuseColor = video::SColorf(1, 1, 1, 1);
-    light.SpecularColor = video::SColorf(0, 0, 0, 1);
-    light.Position = core::vector3df(0, 0, 1);
-    light.Direction = core::vector3df(0, 0, 1);
-    light.Radius = 1000;
-    light.Type = video::ELT_DIRECTIONAL;
-    return light;
-}
+// Both cameras' up vectors run round circles wider than 1: they roll through full turns.
+const f32 ROLL_RADIUS = 2.55f;
 } // namespace
-
-Effect1500::Camera Effect1500::flyingCamera(f32 t, f32 startZ, f32 targetRadius, f32 rollPhase)
-{
-    // Along +z at 40 units a second; the target circles the point one unit
-    // ahead; the up vector runs round a circle of radius 2.55 about (0, 1, 0),
-    // so the camera rolls through full turns at an uneven speed.
-    Camera camera;
-    camera.position = core::vector3df(24, 23, 40 * t + startZ);
-    camera.target = core::vector3df(24 + targetRadius * std::cos(t), 23,
-                                    40 * t + (startZ + 1) + targetRadius * std::sin(t));
-    camera.up = core::vector3df(2.55f * std::cos(2 * t + rollPhase), 1 + 2.55f * std::sin(2 * t + rollPhase), 0);
-    return camera;
-}
 
 void Effect1500::Effect1500Override::apply(const video::SMaterial& bufferMaterial)
 {
-    video::SMaterial material = bufferMaterial;
-    material.Lighting = true;
-    material.setFlag(video::EMF_BILINEAR_FILTER, false);
-    material.DiffuseColor = video::SColor(255, 0, 0, 0);
-    material.EmissiveColor = video::SColor(255, 255, 192, 0);
-    // Vertex colours would otherwise stand in for the black diffuse colour.
-    material.ColorMaterial = video::ECM_NONE;
-    DemoContext::instance()->getDriver()->setMaterial(material);
+    DemoContext::instance()->getDriver()->setMaterial(flight::glowingMaterial(bufferMaterial, OPAQUE_BLACK));
 }
 
 Effect1500::Effect1500()
@@ -97,9 +67,9 @@ void Effect1500::update(float dt)
     driver->setRenderTarget(renderTarget, true, true, TRANSPARENT_BLACK);
     if (mesh)
     {
-        drawPass(mesh, flyingCamera(t, -410, 0.5f, 0), flatOrange);
+        drawPass(mesh, flight::flyingCamera(t, -410, 0.5f, ROLL_RADIUS, 0), flatOrange);
         // The second camera flies 60 units ahead, 15 radians further on in its roll.
-        drawPass(mesh, flyingCamera(t, -350, 0.7f, 15), flatOrange);
+        drawPass(mesh, flight::flyingCamera(t, -350, 0.7f, ROLL_RADIUS, 15), flatOrange);
     }
     driver->setRenderTarget(nullptr, true, true, TRANSPARENT_BLACK);
 
@@ -113,7 +83,7 @@ void Effect1500::update(float dt)
     driver->draw2DImage(renderTarget, SCREEN, TARGET_SOURCE, nullptr, nullptr, true);
 }
 
-void Effect1500::drawPass(scene::IMesh* mesh, const Camera& camera, MaterialOverride& materialOverride)
+void Effect1500::drawPass(scene::IMesh* mesh, const flight::Camera& camera, MaterialOverride& materialOverride)
 {
     DemoContext* context = DemoContext::instance();
     video::IVideoDriver* driver = context->getDriver();
@@ -123,7 +93,7 @@ void Effect1500::drawPass(scene::IMesh* mesh, const Camera& camera, MaterialOver
     // The driver fixes a light against the view in force when the light is
     // added; adding it after each camera keeps it shining along world +z.
     driver->deleteAllDynamicLights();
-    driver->addDynamicLight(lightAlongFlight());
+    driver->addDynamicLight(directionalLight(core::vector3df(0, 0, 1), video::SColorf(OPAQUE_WHITE)));
     context->drawMeshAt(mesh, world, &materialOverride);
 }
 

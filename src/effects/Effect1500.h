@@ -2,6 +2,7 @@
 
 #include "demo/Effect.h"
 #include "demo/MaterialOverride.h"
+#include "effects/Flight.h"
 
 #include <irrlicht.h>
 
@@ -26,15 +27,8 @@ private:
         void apply(const irr::video::SMaterial& bufferMaterial) override;
     };
 
-    struct Camera
-    {
-        irr::core::vector3df position, target, up;
-    };
-    // One of the two cameras at local time t.
-    static Camera flyingCamera(irr::f32 t, irr::f32 startZ, irr::f32 targetRadius, irr::f32 rollPhase);
-
     // One camera's view of the model into the current render target.
-    void drawPass(irr::scene::IMesh* mesh, const Camera& camera, MaterialOverride& materialOverride);
+    void drawPass(irr::scene::IMesh* mesh, const flight::Camera& camera, MaterialOverride& materialOverride);
 
     irr::video::ITexture* luluTexture;
     irr::video::ITexture* dadaTexture;

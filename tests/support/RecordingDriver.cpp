@@ -77,7 +77,7 @@ video::ITexture* RecordingDriver::addRenderTargetTexture(const core::dimension2d
     // The null driver makes no render targets; a plain texture of the size stands in.
     calls.push_back("addRenderTargetTexture");
     renderTargetsCreated.push_back(size);
-    return inner->addTexture(size, name);
+    return failRenderTargets ? nullptr : inner->addTexture(size, name);
 }
 
 bool RecordingDriver::setRenderTarget(video::ITexture* texture, bool clearBackBuffer, bool clearZBuffer,

@@ -84,6 +84,9 @@ public:
     // When a texture file cannot be loaded, hand out a 1 x 1 stand-in named
     // after the path instead of null, so tests can tell textures apart.
     bool placeholderTextures = true;
+    // When set, render-target creation fails (returns null), as on a driver
+    // that cannot make render targets.
+    bool failRenderTargets = false;
 
     // How many calls of this name were recorded.
     size_t count(const std::string& name) const;

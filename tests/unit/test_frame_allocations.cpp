@@ -8,7 +8,10 @@
 #include "demo/DemoContext.h"
 #include "effects/Effect1000.h"
 #include "effects/Effect1100.h"
+#include "effects/Effect1200.h"
+#include "effects/Effect1300.h"
 #include "effects/Effect1500.h"
+#include "effects/Effect1600.h"
 #include "effects/Effect1900.h"
 #include "effects/Effect2200.h"
 #include "effects/Effect2500.h"
@@ -69,13 +72,20 @@ using namespace irr;
 
 // The null driver keeps its lights in a growing array; everything else it
 // does per frame is free of allocation. This driver drops the lights so that
-// only the effects' own allocations are counted.
+// only the effects' own allocations are counted. The null driver makes no
+// render targets either: a plain texture stands in, so that the effects take
+// the paths that draw into them.
 class LightlessDriver : public ForwardingVideoDriver
 {
 public:
     using ForwardingVideoDriver::ForwardingVideoDriver;
     void deleteAllDynamicLights() override {}
     s32 addDynamicLight(const video::SLight&) override { return 0; }
+    video::ITexture* addRenderTargetTexture(const core::dimension2du& size, const io::path& name,
+                                            const video::ECOLOR_FORMAT) override
+    {
+        return inner->addTexture(size, name);
+    }
 };
 
 class LightlessDevice : public ForwardingDevice
@@ -97,7 +107,9 @@ class FrameAllocations : public ::testing::Test
 protected:
     FrameAllocations()
     {
-        tree.writeFile("data/models/arks3.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nf 3 2 1\n");
+        const char* model = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nf 3 2 1\n";
+        for (const char* name : {"arks3", "arks5", "shape_1a", "town_04"})
+            tree.writeFile(std::string("data/models/") + name + ".obj", model);
         SIrrlichtCreationParameters parameters;
         parameters.DriverType = video::EDT_NULL;
         parameters.LoggingLevel = ELL_NONE;
@@ -162,4 +174,14 @@ TEST_F(FrameAllocations, ThreeDimensionalSectionsAllocateNothing)
     EXPECT_EQ(allocationsOver(spirals, 20.208f), 0);
     Effect1900 heart;
     EXPECT_EQ(allocationsOver(heart, 10.104f), 0);
+}
+
+TEST_F(FrameAllocations, UnselectedEffectsAllocateNothing)
+{
+    Effect1200 shapes;
+    EXPECT_EQ(allocationsOver(shapes, 10.104f), 0);
+    Effect1300 glow;
+    EXPECT_EQ(allocationsOver(glow, 10.104f), 0);
+    Effect1600 flight;
+    EXPECT_EQ(allocationsOver(flight, 10.104f), 0);
 }
