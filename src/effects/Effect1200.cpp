@@ -1,6 +1,7 @@
 #include "effects/Effect1200.h"
 
 #include "demo/DemoContext.h"
+#include "demo/ModelFile.h"
 #include "effects/DirectionalLight.h"
 
 using namespace irr;
@@ -30,7 +31,7 @@ void Effect1200::init()
     view.buildCameraLookAtMatrixLH(core::vector3df(4, 0, -3.5f), core::vector3df(1, 0, 0), core::vector3df(0, 1, 0));
     projection.buildProjectionMatrixPerspectiveFovLH(PI / 2, 4.0f / 3.0f, 0.1f, 1000.0f);
     world.makeIdentity();
-    model = DemoContext::instance()->getSceneManager()->getMesh("../data/models/shape_1a.obj");
+    model = loadModel(DemoContext::instance()->getSceneManager(), "../data/models/shape_1a.obj");
 }
 
 void Effect1200::update(float)

@@ -1,6 +1,7 @@
 #include "effects/Effect1300.h"
 
 #include "demo/DemoContext.h"
+#include "demo/ModelFile.h"
 #include "effects/DirectionalLight.h"
 
 #include <cmath>
@@ -48,7 +49,7 @@ void Effect1300::init()
     view.buildCameraLookAtMatrixLH(core::vector3df(0, -7, 4), core::vector3df(0, 5, 2), core::vector3df(0, 0, 1));
     projection.buildProjectionMatrixPerspectiveFovLH(PI / 2, 4.0f / 3.0f, 0.1f, 1000.0f);
     world.makeIdentity();
-    model = context->getSceneManager()->getMesh("../data/models/town_04.obj");
+    model = loadModel(context->getSceneManager(), "../data/models/town_04.obj");
     renderTargetA = driver->addRenderTargetTexture(core::dimension2du(128, 128), "Effect1300 target A");
     renderTargetB = driver->addRenderTargetTexture(core::dimension2du(128, 128), "Effect1300 target B");
 }

@@ -1,6 +1,7 @@
 #include "effects/Effect1500.h"
 
 #include "demo/DemoContext.h"
+#include "demo/ModelFile.h"
 #include "effects/DirectionalLight.h"
 #include "effects/Flight.h"
 
@@ -43,7 +44,7 @@ void Effect1500::init()
     video::IVideoDriver* driver = context->getDriver();
     projection.buildProjectionMatrixPerspectiveFovLH(PI / 2, 4.0f / 3.0f, 0.1f, 1000.0f);
     world.makeIdentity();
-    model = context->getSceneManager()->getMesh("../data/models/arks3.obj");
+    model = loadModel(context->getSceneManager(), "../data/models/arks3.obj");
     luluTexture = driver->getTexture("../data/textures/lulu.png");
     dadaTexture = driver->getTexture("../data/textures/dada.png");
     backgroundTexture = driver->getTexture("../data/textures/uvo_back.png");

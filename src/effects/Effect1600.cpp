@@ -1,6 +1,7 @@
 #include "effects/Effect1600.h"
 
 #include "demo/DemoContext.h"
+#include "demo/ModelFile.h"
 #include "effects/DirectionalLight.h"
 #include "effects/Flight.h"
 
@@ -33,7 +34,7 @@ void Effect1600::init()
     video::IVideoDriver* driver = context->getDriver();
     projection.buildProjectionMatrixPerspectiveFovLH(PI / 2, 4.0f / 3.0f, 0.1f, 1000.0f);
     world.makeIdentity();
-    model = context->getSceneManager()->getMesh("../data/models/arks5.obj");
+    model = loadModel(context->getSceneManager(), "../data/models/arks5.obj");
     // Loaded with the others at start-up, though this effect draws none of them.
     luluTexture = driver->getTexture("../data/textures/lulu.png");
     dadaTexture = driver->getTexture("../data/textures/dada.png");

@@ -1,6 +1,8 @@
 // The generated models, loaded through the engine's OBJ loader on a null
 // device: their buffers, their bounds in world coordinates, their faces and
 // their materials.
+#include "demo/ModelFile.h"
+
 #include <irrlicht.h>
 
 #include <gtest/gtest.h>
@@ -32,7 +34,8 @@ protected:
 
     static scene::IMesh* load(const std::string& name)
     {
-        scene::IAnimatedMesh* mesh = device->getSceneManager()->getMesh((MODELS + name).c_str());
+        // Through the demo's model check, which must pass every generated model.
+        scene::IAnimatedMesh* mesh = loadModel(device->getSceneManager(), (MODELS + name).c_str());
         return mesh ? mesh->getMesh(0, 255, -1, -1) : nullptr;
     }
 
