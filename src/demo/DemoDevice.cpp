@@ -2,6 +2,11 @@
 
 #include "demo/SanitizerSupport.h"
 
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+
+#include <cstdlib>
+
 irr::IrrlichtDevice* createDemoDevice(bool fullscreen, irr::IEventReceiver* receiver)
 {
     irr::SIrrlichtCreationParameters parameters;
@@ -18,4 +23,20 @@ irr::IrrlichtDevice* createDemoDevice(bool fullscreen, irr::IEventReceiver* rece
     if (device)
         keepGlDriverLoaded();
     return device;
+}
+
+std::string whyNoDemoDevice()
+{
+    const char* name = std::getenv("DISPLAY");
+    if (!name || !*name)
+        return "no X display (DISPLAY is not set)";
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return std::string("cannot connect to the X display ") + name;
+    int errorBase = 0, eventBase = 0;
+    const bool glx = glXQueryExtension(display, &errorBase, &eventBase);
+    XCloseDisplay(display);
+    if (!glx)
+        return std::string("the X display ") + name + " has no OpenGL (no GLX extension)";
+    return std::string("the X display ") + name + " offers no such window with OpenGL";
 }

@@ -30,7 +30,7 @@ int main()
     irr::IrrlichtDevice* device = createDemoDevice(true, &escapeKey);
     if (!device)
     {
-        std::fprintf(stderr, "kirupo: cannot open a 640x480 OpenGL window (no X display or no OpenGL)\n");
+        std::fprintf(stderr, "kirupo: cannot open a 640x480 OpenGL window: %s\n", whyNoDemoDevice().c_str());
         return 1;
     }
     escapeKey.device = device;

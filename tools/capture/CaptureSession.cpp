@@ -29,7 +29,7 @@ CaptureSession::CaptureSession()
     auto start = std::chrono::steady_clock::now();
     device = createDemoDevice(false, nullptr);
     if (!device)
-        throw CaptureError("cannot open a 640x480 OpenGL window (no X display or no OpenGL)");
+        throw CaptureError("cannot open a 640x480 OpenGL window: " + whyNoDemoDevice());
     deviceTime = secondsSince(start);
     device->setWindowCaption(L"KIRUPO");
     // A window manager may not resize the window: its frames must stay 640x480.
