@@ -1,9 +1,31 @@
 #include "demo/Audio.h"
 
+#include "demo/Warning.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
+#include <unistd.h>
 
 #include <algorithm>
+
+namespace
+{
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// Without a sound card, libasound prints a screenful of configuration errors
+// while SDL looks for a device; one line of ours says it instead. The library
+// stays loaded, so that SDL's copy of it is this one, with this handler.
+void quietenAlsa()
+{
+    using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+    static void* alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_GLOBAL);
+    if (!alsa)
+        return;
+    if (auto setHandler = reinterpret_cast<int (*)(ErrorHandler)>(dlsym(alsa, "snd_lib_error_set_handler")))
+        setHandler(ignoreAlsaError);
+}
+} // namespace
 
 namespace audio
 {
@@ -43,10 +65,15 @@ bool System::init(int maxChannels)
         return true;
     // SDL would otherwise take over SIGINT and SIGTERM and the demo could not be stopped.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    quietenAlsa();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    {
+        warn("no audio output (%s); the demo runs silently", SDL_GetError());
         return false;
+    }
     if (Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, 2, BUFFER_FRAMES) != 0)
     {
+        warn("no audio output (%s); the demo runs silently", Mix_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
@@ -63,6 +90,9 @@ Sound* System::createStream(const std::string& path, unsigned mode)
         std::string native = path;
         std::replace(native.begin(), native.end(), '\\', '/');
         stream = Mix_LoadMUS(native.c_str());
+        // A missing file goes unmentioned, like every missing asset; one that is there but cannot be played is named.
+        if (!stream && access(native.c_str(), F_OK) == 0)
+            warn("cannot play %s (%s); the demo runs silently", native.c_str(), Mix_GetError());
     }
     return new Sound(stream, (mode & LOOP_NORMAL) != 0);
 }

@@ -7,7 +7,9 @@ struct _Mix_Music;
 // A small stand-in for the streaming audio library the demo was written
 // against: one system object, one streamed sound, one channel. It is built on
 // SDL2_mixer. When no audio device can be opened (a headless machine) or the
-// stream is missing, every call still succeeds and the demo runs silently.
+// stream is missing or damaged, every call still succeeds and the demo runs
+// silently, saying why on stderr (but not for a missing stream, like every
+// missing asset).
 namespace audio
 {
 
