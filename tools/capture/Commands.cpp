@@ -168,10 +168,12 @@ int captureVideo(const CaptureOptions& options)
     settings.frames = schedule.timelineFrames();
     settings.native = options.native;
     struct stat soundtrack;
-    if (stat(SOUNDTRACK, &soundtrack) == 0 && S_ISREG(soundtrack.st_mode))
-        settings.soundtrack = SOUNDTRACK;
-    else
+    if (stat(SOUNDTRACK, &soundtrack) != 0 || !S_ISREG(soundtrack.st_mode))
         say("no soundtrack at %s: the video is silent", SOUNDTRACK);
+    else if (!audioDecodes(ffmpeg, SOUNDTRACK))
+        say("the soundtrack %s cannot be decoded: the video is silent", SOUNDTRACK);
+    else
+        settings.soundtrack = SOUNDTRACK;
 
     OutputFile out(options.output);
     settings.output = out.temporaryPath();

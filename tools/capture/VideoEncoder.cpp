@@ -68,6 +68,31 @@ std::string findProgram(const std::string& name)
     return "";
 }
 
+bool audioDecodes(const std::string& ffmpeg, const std::string& path)
+{
+    std::vector<std::string> texts = {ffmpeg, "-v", "quiet", "-nostdin", "-i", path, "-map", "0:a:0",
+                                      "-t", "1", "-f", "null", "-"};
+    std::vector<char*> argv;
+    for (std::string& text : texts)
+        argv.push_back(text.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+        posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", O_RDWR, 0);
+    pid_t child = -1;
+    const int result = posix_spawn(&child, ffmpeg.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (result != 0)
+        return false;
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0)
+        if (errno != EINTR)
+            return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 VideoEncoder::VideoEncoder(const std::string& ffmpeg, const VideoSettings& settings)
 {
     char errorsPath[] = "/tmp/kirupo-ffmpeg-XXXXXX";

@@ -24,6 +24,10 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& settings);
 // The full path of a program found on PATH, or "" when there is none.
 std::string findProgram(const std::string& name);
 
+// Whether ffmpeg (its full path) decodes the first second of audio in this
+// file. A soundtrack that does not would make it refuse the whole video.
+bool audioDecodes(const std::string& ffmpeg, const std::string& path);
+
 // ffmpeg encoding frames fed through a pipe.
 class VideoEncoder
 {
