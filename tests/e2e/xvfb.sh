@@ -3,8 +3,12 @@
 XVFB_SIZE=${XVFB_SIZE:-1024x768}
 
 start_xvfb() {
-    local n
-    for n in $(seq 90 140); do
+    local n first=90 last=140
+    # KIRUPO_TEST_DISPLAYS ("120-129") keeps the search within a given range.
+    if [[ ${KIRUPO_TEST_DISPLAYS:-} =~ ^([0-9]+)-([0-9]+)$ ]]; then
+        first=${BASH_REMATCH[1]} last=${BASH_REMATCH[2]}
+    fi
+    for n in $(seq "$first" "$last"); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
         Xvfb ":$n" -screen 0 "${XVFB_SIZE}x24" -nolisten tcp >/dev/null 2>&1 &
         XVFB_PID=$!
