@@ -220,6 +220,13 @@ CaptureOptions parseArguments(const std::vector<std::string>& args)
     return options;
 }
 
+std::string CaptureOptions::outputPath() const
+{
+    if (output.empty() || output.front() == '/' || startDirectory.empty())
+        return output;
+    return startDirectory + "/" + output;
+}
+
 std::string usageText()
 {
     return "Usage:\n"
@@ -241,9 +248,10 @@ std::string helpText()
     return "kirupo-capture renders the frames of the KIRUPO demo exactly: single\n"
            "pictures, numbered frames, a video with the soundtrack, a storyboard, and\n"
            "a timedemo. It runs the demo's own code in a 640x480 window titled KIRUPO\n"
-           "and reads every frame it writes back from the window. Run it from a\n"
-           "directory beside data/, like the demo; it needs an X display (Xvfb on\n"
-           "servers). It plays no sound.\n"
+           "and reads every frame it writes back from the window. Like the demo, it\n"
+           "loads the data/ that lies beside its own directory, from wherever it is\n"
+           "started; output names lead from the working directory. It needs an X\n"
+           "display (Xvfb on servers). It plays no sound.\n"
            "\n" +
            usageText() +
            "\n"
