@@ -1,6 +1,7 @@
 #include "effects/Effect1000.h"
 
 #include "demo/DemoContext.h"
+#include "demo/TextureFile.h"
 
 #include <cmath>
 
@@ -53,9 +54,9 @@ Effect1000::Effect1000()
 void Effect1000::init()
 {
     video::IVideoDriver* driver = DemoContext::instance()->getDriver();
-    tileTexture = driver->getTexture("../data/textures/katze.png");
-    logoTexture = driver->getTexture("../data/textures/na!.png");
-    particleTexture = driver->getTexture("../data/textures/starticle.png");
+    tileTexture = loadTexture(driver, "../data/textures/katze.png");
+    logoTexture = loadTexture(driver, "../data/textures/na!.png");
+    particleTexture = loadTexture(driver, "../data/textures/starticle.png");
     flash = 0.0f;
     lastTrigger = -1;
 }

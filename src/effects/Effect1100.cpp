@@ -2,6 +2,7 @@
 
 #include "demo/DemoContext.h"
 #include "demo/EngineCompat.h"
+#include "demo/TextureFile.h"
 
 #include <cmath>
 
@@ -36,9 +37,9 @@ void Effect1100::init()
     view.buildCameraLookAtMatrixLH(core::vector3df(0, 0, -2.5f), core::vector3df(0, 0, 0), core::vector3df(0, 1, 0));
     projection.buildProjectionMatrixPerspectiveFovLH(PI / 2, 4.0f / 3.0f, 0.1f, 1000.0f);
     world.makeIdentity();
-    rabbit1Texture = driver->getTexture("../data/textures/rabbit1.png");
-    rabbit2Texture = driver->getTexture("../data/textures/rabbit2.png");
-    stripesTexture = driver->getTexture("../data/textures/stripes4.png");
+    rabbit1Texture = loadTexture(driver, "../data/textures/rabbit1.png");
+    rabbit2Texture = loadTexture(driver, "../data/textures/rabbit2.png");
+    stripesTexture = loadTexture(driver, "../data/textures/stripes4.png");
 
     // Unlit: the ribbons take the stripes' colours, blended by their alpha.
     ribbonMaterial.setTexture(0, stripesTexture);

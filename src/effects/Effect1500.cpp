@@ -2,6 +2,7 @@
 
 #include "demo/DemoContext.h"
 #include "demo/ModelFile.h"
+#include "demo/TextureFile.h"
 #include "effects/DirectionalLight.h"
 #include "effects/Flight.h"
 
@@ -45,9 +46,9 @@ void Effect1500::init()
     projection.buildProjectionMatrixPerspectiveFovLH(PI / 2, 4.0f / 3.0f, 0.1f, 1000.0f);
     world.makeIdentity();
     model = loadModel(context->getSceneManager(), "../data/models/arks3.obj");
-    luluTexture = driver->getTexture("../data/textures/lulu.png");
-    dadaTexture = driver->getTexture("../data/textures/dada.png");
-    backgroundTexture = driver->getTexture("../data/textures/uvo_back.png");
+    luluTexture = loadTexture(driver, "../data/textures/lulu.png");
+    dadaTexture = loadTexture(driver, "../data/textures/dada.png");
+    backgroundTexture = loadTexture(driver, "../data/textures/uvo_back.png");
     renderTarget = driver->addRenderTargetTexture(core::dimension2du(32, 32), "Effect1500 target");
 }
 

@@ -2,6 +2,7 @@
 
 #include "demo/DemoContext.h"
 #include "demo/ModelFile.h"
+#include "demo/TextureFile.h"
 #include "effects/DirectionalLight.h"
 #include "effects/Flight.h"
 
@@ -36,9 +37,9 @@ void Effect1600::init()
     world.makeIdentity();
     model = loadModel(context->getSceneManager(), "../data/models/arks5.obj");
     // Loaded with the others at start-up, though this effect draws none of them.
-    luluTexture = driver->getTexture("../data/textures/lulu.png");
-    dadaTexture = driver->getTexture("../data/textures/dada.png");
-    bloodTexture = driver->getTexture("../data/textures/blood.png");
+    luluTexture = loadTexture(driver, "../data/textures/lulu.png");
+    dadaTexture = loadTexture(driver, "../data/textures/dada.png");
+    bloodTexture = loadTexture(driver, "../data/textures/blood.png");
 }
 
 void Effect1600::update(float dt)

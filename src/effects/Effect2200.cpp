@@ -1,6 +1,7 @@
 #include "effects/Effect2200.h"
 
 #include "demo/DemoContext.h"
+#include "demo/TextureFile.h"
 
 #include <cmath>
 
@@ -33,12 +34,12 @@ void drawImage(video::IVideoDriver* driver, video::ITexture* texture, f32 left, 
 void Effect2200::init()
 {
     video::IVideoDriver* driver = DemoContext::instance()->getDriver();
-    catTextures[0] = driver->getTexture("../data/textures/katze1.png");
-    catTextures[1] = driver->getTexture("../data/textures/katze2.png");
-    foodTextures[0] = driver->getTexture("../data/textures/food1.png");
-    foodTextures[1] = driver->getTexture("../data/textures/food2.png");
-    foodTextures[2] = driver->getTexture("../data/textures/food3.png");
-    heartTexture = driver->getTexture("../data/textures/hearticle.png");
+    catTextures[0] = loadTexture(driver, "../data/textures/katze1.png");
+    catTextures[1] = loadTexture(driver, "../data/textures/katze2.png");
+    foodTextures[0] = loadTexture(driver, "../data/textures/food1.png");
+    foodTextures[1] = loadTexture(driver, "../data/textures/food2.png");
+    foodTextures[2] = loadTexture(driver, "../data/textures/food3.png");
+    heartTexture = loadTexture(driver, "../data/textures/hearticle.png");
 }
 
 void Effect2200::update(float dt)

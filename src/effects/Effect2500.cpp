@@ -1,6 +1,7 @@
 #include "effects/Effect2500.h"
 
 #include "demo/DemoContext.h"
+#include "demo/TextureFile.h"
 
 #include <cmath>
 
@@ -26,8 +27,8 @@ const f32 PULSE_PERIOD = 0.31f;
 void Effect2500::init()
 {
     video::IVideoDriver* driver = DemoContext::instance()->getDriver();
-    gridTexture = driver->getTexture("../data/textures/lulu.png");
-    pulseTexture = driver->getTexture("../data/textures/na!.png");
+    gridTexture = loadTexture(driver, "../data/textures/lulu.png");
+    pulseTexture = loadTexture(driver, "../data/textures/na!.png");
 }
 
 void Effect2500::update(float dt)
