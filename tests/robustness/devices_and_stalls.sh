@@ -1,0 +1,108 @@
+#!/bin/bash
+# What a real machine can lack, and a stalled frame loop, for both programs:
+# no display, a display that does not answer, a display without OpenGL (exit 1
+# and one line naming the cause); no audio device (the demo runs silently and
+# says so once); the demo stopped and continued, first into a later section,
+# then past the end of the timeline, where it ends with 0.
+# Arguments: the demo, kirupo-capture (each with data/ beside its directory).
+set -u
+demo=$(realpath "$1")
+capture=$(realpath "$2")
+here=$(dirname "$(realpath "$0")")
+source "$here/../e2e/xvfb.sh"
+export DBUS_SESSION_BUS_ADDRESS=disabled:
+
+fail=0
+check() { # description, condition
+    if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; fail=1; fi
+}
+out=$(mktemp -d)
+cleanup() {
+    [ -n "${noglx_pid:-}" ] && kill "$noglx_pid" 2>/dev/null
+    stop_xvfb
+    rm -rf "$out"
+}
+trap cleanup EXIT
+
+# A display number that nothing serves, within KIRUPO_TEST_DISPLAYS when given.
+free_display() {
+    local n first=90 last=140
+    if [[ ${KIRUPO_TEST_DISPLAYS:-} =~ ^([0-9]+)-([0-9]+)$ ]]; then
+        first=${BASH_REMATCH[1]} last=${BASH_REMATCH[2]}
+    fi
+    for n in $(seq "$last" -1 "$first"); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { echo "$n"; return; }
+    done
+}
+
+# Each program without a window: exit 1, one line on stderr, saying why.
+no_window() { # case, words the line must hold, environment...
+    local name=$1 words=$2
+    shift 2
+    local program rc line
+    for program in "$demo" "$capture"; do
+        local args=()
+        [ "$program" = "$capture" ] && args=(frame 1 "$out/frame.png")
+        env "$@" SDL_AUDIODRIVER=dummy timeout 60 "$program" "${args[@]}" >/dev/null 2>"$out/err"
+        rc=$?
+        line=$(cat "$out/err")
+        check "$(basename "$program"), $name: exit 1 (got $rc)" "[ $rc -eq 1 ]"
+        check "$(basename "$program"), $name: one line with \"$words\": $line" \
+            "[ \$(wc -l <\"$out/err\") -eq 1 ] && grep -q \"$words\" \"$out/err\""
+    done
+    check "no frame written" "[ ! -e \"$out/frame.png\" ]"
+}
+
+no_window "no display" "DISPLAY is not set" -u DISPLAY
+n=$(free_display)
+no_window "a display nothing serves" "cannot connect to the X display :$n" DISPLAY=":$n"
+
+n=$(free_display)
+Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -extension GLX >/dev/null 2>&1 &
+noglx_pid=$!
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+no_window "a display without OpenGL" "has no OpenGL" DISPLAY=":$n"
+kill "$noglx_pid"
+wait "$noglx_pid" 2>/dev/null
+noglx_pid=
+
+start_xvfb_with_wm
+
+# No audio device: ALSA asked for one that does not exist. One line says so,
+# and the capture tool, which plays no music, still draws.
+SDL_AUDIODRIVER=alsa AUDIODEV=kirupo-no-such-device timeout 60 "$capture" frame 1 "$out/frame.png" \
+    >/dev/null 2>"$out/err"
+rc=$?
+check "kirupo-capture without audio: exit 0 (got $rc) and a frame" "[ $rc -eq 0 ] && [ -s \"$out/frame.png\" ]"
+
+# The demo, without audio, stopped twice: at about 3 s for 20 s (its clock
+# jumps over the second section into the third), then for 50 s, past the end
+# of the timeline: continued, it ends at once with 0.
+SDL_AUDIODRIVER=alsa AUDIODEV=kirupo-no-such-device "$demo" >/dev/null 2>"$out/demo-err" &
+pid=$!
+win=
+for _ in $(seq 100); do
+    win=$(xdotool search --name '^KIRUPO$' 2>/dev/null | head -n1)
+    [ -n "$win" ] && break
+    sleep 0.1
+done
+check "the demo's window appears" "[ -n \"$win\" ]"
+[ -n "$win" ] && xdotool windowfocus --sync "$win" 2>/dev/null
+sleep 3
+kill -STOP $pid
+sleep 20
+kill -CONT $pid
+sleep 3
+check "after a 20 s stall the demo still runs" "kill -0 $pid 2>/dev/null"
+import -window root "$out/after-stall.png" 2>/dev/null && [ -n "${KIRUPO_KEEP_FRAMES:-}" ] &&
+    cp "$out/after-stall.png" "$KIRUPO_KEEP_FRAMES/after-stall.png"
+kill -STOP $pid
+sleep 50
+kill -CONT $pid
+for _ in $(seq 200); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+if kill -0 $pid 2>/dev/null; then kill -9 $pid; rc=999; else wait $pid; rc=$?; fi
+check "continued past the end of the timeline, it ends with 0 (got $rc)" "[ $rc -eq 0 ]"
+check "without audio it says so on one line: $(cat "$out/demo-err")" \
+    "[ \$(grep -c . \"$out/demo-err\") -eq 1 ] && grep -q 'no audio output' \"$out/demo-err\""
+
+exit $fail
