@@ -357,6 +357,16 @@ TEST_F(CaptureVideo, FullHdVideoWithoutSoundtrackIsSilentAndSaysSo)
     EXPECT_GT(colourDistance(middle, black), 50) << "the section at 55 s fills the screen with colour";
 }
 
+TEST_F(CaptureVideo, ASoundtrackFfmpegCannotDecodeGivesASilentVideo)
+{
+    // ffmpeg refuses a whole video whose audio input it cannot read.
+    tree.writeFile("data/stream/kiru.ogg", "OggS" + std::string(20000, '\x5a'));
+    const CaptureResult result = runCapture(tree, {"video", "demo.mp4", "--native", "--fps", "1"});
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_NE(result.errors.find("cannot be decoded: the video is silent"), std::string::npos) << result.errors;
+    EXPECT_EQ(probe(probeFile(tree.bin() + "/demo.mp4"), "format.nb_streams"), "1") << "no audio stream";
+}
+
 TEST_F(CaptureVideo, MissingFfmpegIsTheFirstThingReported)
 {
     // No ffmpeg and no display either: ffmpeg is checked before any work.
