@@ -1,13 +1,10 @@
 // Real frames of the three 3D sections, rendered by kirupo-capture with the
 // OpenGL driver from test assets of known colours.
 #include "PixelTest.h"
-#include "Png.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 using namespace irr;
@@ -25,17 +22,6 @@ const video::SColor MAGENTA(255, 200, 0, 200);
 const video::SColor CYAN(255, 0, 255, 255);
 const video::SColor WHITE(255, 255, 255, 255);
 const video::SColor RED(255, 255, 0, 0);
-
-// With KIRUPO_KEEP_FRAMES set to a directory, every frame is kept there to look at.
-void keep(const Frame& frame, const std::string& name)
-{
-    const char* directory = std::getenv("KIRUPO_KEEP_FRAMES");
-    if (!directory || !frame.valid())
-        return;
-    const std::vector<unsigned char> bytes = png::encode(frame.width, frame.height, 3, frame.rgb.data());
-    std::ofstream(std::string(directory) + "/" + name + ".png", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 ::testing::AssertionResult colourAt(const Frame& frame, int x, int y, video::SColor expected)
 {
@@ -103,7 +89,7 @@ TEST(Effect1500Frames, OrangeModelInTheMiddleOverThePictureBlackenedInTheFirstHa
 
     const Frame frame = captureFrame(tree, 0.0f, 1500);
     ASSERT_TRUE(frame.valid());
-    keep(frame, "effect1500-start");
+    keepFrame(frame, "effect1500-start");
     // The lit model shows only its orange glow, blown up from the 32 x 32 target.
     EXPECT_TRUE(colourAt(frame, 320, 240, ORANGE));
     // Around it the picture's disc, black for now; outside it the pink screen.
@@ -128,7 +114,7 @@ TEST(Effect1500Frames, PictureShowsItsOwnColoursInTheSecondHalfOfTheSecond)
 
     const Frame frame = captureFrame(tree, 0.75f, 1500, 4);
     ASSERT_TRUE(frame.valid());
-    keep(frame, "effect1500-three-quarters");
+    keepFrame(frame, "effect1500-three-quarters");
     for (auto [x, y] : {std::pair{320, 240}, {320, 130}, {170, 240}})
         EXPECT_TRUE(colourAt(frame, x, y, BLUE));
     for (auto [x, y] : {std::pair{10, 10}, {630, 470}})
@@ -165,7 +151,7 @@ TEST_F(Effect1100Frames, RabbitOverTheYellowScreenAndGreyBand)
     tree.writeTexture("stripes4.png", 8, 8, video::SColor(0, 0, 255, 255)); // ribbons unseen
     const Frame frame = captureFrame(tree, 1.4f, 1100, 10);
     ASSERT_TRUE(frame.valid());
-    keep(frame, "effect1100-plain");
+    keepFrame(frame, "effect1100-plain");
     for (auto [x, y] : {std::pair{320, 240}, {150, 70}, {490, 410}})
         EXPECT_TRUE(colourAt(frame, x, y, MAGENTA));
     for (auto [x, y] : {std::pair{320, 50}, {320, 430}, {20, 130}, {620, 390}})
@@ -193,7 +179,7 @@ TEST_F(Effect1100Frames, RibbonsShowTheirOpaqueTexelsOnlyAroundTheRabbit)
     tree.writeTexture("stripes4.png", 8, 8, CYAN);
     Frame frame = captureFrame(tree, 1.4f, 1100, 10);
     ASSERT_TRUE(frame.valid());
-    keep(frame, "effect1100-ribbons");
+    keepFrame(frame, "effect1100-ribbons");
     EXPECT_GT(countNear(frame, CYAN, 3), 5000u);
     EXPECT_TRUE(colourAt(frame, 320, 240, MAGENTA));
     EXPECT_TRUE(colourAt(frame, 150, 70, MAGENTA));
@@ -233,7 +219,7 @@ TEST(Effect1900Frames, RedAndWhiteSquaresOnBlackWithTheHeartUpright)
     const float t = 1.5f;
     const Frame frame = captureFrame(tree, t, 1900, 10);
     ASSERT_TRUE(frame.valid());
-    keep(frame, "effect1900");
+    keepFrame(frame, "effect1900");
 
     struct Expected
     {

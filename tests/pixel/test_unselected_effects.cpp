@@ -1,12 +1,9 @@
 // Real frames of the three registered effects the timeline never shows,
 // rendered by kirupo-capture --effect with the OpenGL driver.
 #include "PixelTest.h"
-#include "Png.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 using namespace irr;
@@ -18,17 +15,6 @@ const video::SColor BLACK(255, 0, 0, 0);
 const video::SColor GREEN(255, 0, 255, 0);
 const video::SColor ORANGE(255, 255, 192, 0);
 const video::SColor WHITE(255, 255, 255, 255);
-
-// With KIRUPO_KEEP_FRAMES set to a directory, every frame is kept there to look at.
-void keep(const Frame& frame, const std::string& name)
-{
-    const char* directory = std::getenv("KIRUPO_KEEP_FRAMES");
-    if (!directory || !frame.valid())
-        return;
-    const std::vector<unsigned char> bytes = png::encode(frame.width, frame.height, 3, frame.rgb.data());
-    std::ofstream(std::string(directory) + "/" + name + ".png", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 ::testing::AssertionResult colourAt(const Frame& frame, core::vector2di at, video::SColor expected, int tolerance = 3)
 {
@@ -119,7 +105,7 @@ TEST(Effect1200Frames, ThreeLeaningRodsOnPaleYellow)
                     "newmtl rod\nKd 0.2 0.4 0.9\n");
     const Frame frame = captureFrame(tree, 2.0f, 1200, 10);
     ASSERT_TRUE(frame.valid());
-    keep(frame, "effect1200-rods");
+    keepFrame(frame, "effect1200-rods");
 
     // Unlit: the rods show their own colour, the same on every face.
     const video::SColor rod(255, 51, 102, 229);
@@ -169,7 +155,7 @@ TEST(Effect1300Frames, GlowBrightensTheTownAndSpillsPastItsEdgesOntoBlack)
                     "newmtl ground\nKa 0.8 0.2 0.2\nKd 0.5 0.5 0.5\n");
     const Frame frame = captureFrame(tree, 0.0f, 1300);
     ASSERT_TRUE(frame.valid());
-    keep(frame, "effect1300-square");
+    keepFrame(frame, "effect1300-square");
 
     auto seen = [](const core::vector3df& point) { return onScreen(point, {0, -7, 4}, {0, 5, 2}, {0, 0, 1}); };
     // Inside the square the glow adds its cyan to the sharp red.
@@ -207,7 +193,7 @@ TEST(Effect1600Frames, ModelLitWhiteAndOrangeOverGreen)
     tree.writeModel("arks5.obj", obj, "box.mtl", "newmtl plain\nKa 0 0 0\nKd 0.3 0.3 0.3\n");
     const Frame frame = captureFrame(tree, 0.0f, 1600);
     ASSERT_TRUE(frame.valid());
-    keep(frame, "effect1600-square-and-wall");
+    keepFrame(frame, "effect1600-square-and-wall");
 
     auto seen = [](const core::vector3df& point) {
         return onScreen(point, {24, 23, -400}, {24.2f, 23, -399}, {0.15f, 1, 0});
@@ -226,19 +212,19 @@ TEST(UnselectedEffectFrames, GeneratedAssets)
 
     const Frame shapes = captureFrame(tree, 2.0f, 1200, 10);
     ASSERT_TRUE(shapes.valid());
-    keep(shapes, "effect1200-generated");
+    keepFrame(shapes, "effect1200-generated");
     EXPECT_TRUE(colourAt(shapes, {5, 5}, PALE_YELLOW));
     EXPECT_LT(countNear(shapes, PALE_YELLOW), 640u * 480u * 9 / 10);
 
     const Frame town = captureFrame(tree, 0.0f, 1300);
     ASSERT_TRUE(town.valid());
-    keep(town, "effect1300-generated");
+    keepFrame(town, "effect1300-generated");
     EXPECT_EQ(countNear(town, video::SColor(255, 16, 16, 20)), 0u);
     EXPECT_LT(countNear(town, BLACK), 640u * 480u / 2);
 
     const Frame flight = captureFrame(tree, 1.0f, 1600, 10);
     ASSERT_TRUE(flight.valid());
-    keep(flight, "effect1600-generated");
+    keepFrame(flight, "effect1600-generated");
     EXPECT_GT(countNear(flight, GREEN), 10000u);
     EXPECT_GT(countNear(flight, ORANGE), 10000u);
 }

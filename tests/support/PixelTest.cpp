@@ -134,6 +134,16 @@ bool Frame::valid() const
     return width > 0 && height > 0 && rgb.size() == static_cast<std::size_t>(width) * height * 3;
 }
 
+void keepFrame(const Frame& frame, const std::string& name)
+{
+    const char* directory = std::getenv("KIRUPO_KEEP_FRAMES");
+    if (!directory || !frame.valid())
+        return;
+    const std::vector<unsigned char> bytes = png::encode(frame.width, frame.height, 3, frame.rgb.data());
+    std::ofstream(std::string(directory) + "/" + name + ".png", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
 Frame loadPng(const std::string& path)
 {
     RgbImage image;

@@ -52,6 +52,9 @@ struct Frame // a 640 x 480 RGB picture
     bool valid() const;
 };
 Frame loadPng(const std::string& path); // invalid Frame when unreadable
+// With KIRUPO_KEEP_FRAMES set to a directory, writes the frame there as
+// <name>.png to look at; otherwise does nothing.
+void keepFrame(const Frame& frame, const std::string& name);
 
 struct CaptureResult
 {
