@@ -49,6 +49,18 @@ std::int32_t engineStrtol10(const char* text)
     return negative ? -static_cast<std::int32_t>(value) : static_cast<std::int32_t>(value);
 }
 
+// Text from the file as it may go into a message: cut to a length, and
+// a damaged file's control and non-ASCII bytes shown as '?', so that they
+// reach no terminal.
+std::string printable(std::string_view text, std::size_t length)
+{
+    std::string shown(text.substr(0, length));
+    for (char& c : shown)
+        if (c < ' ' || c > '~')
+            c = '?';
+    return shown;
+}
+
 // What the loader has read so far, and where it stands.
 struct Counts
 {
@@ -104,7 +116,7 @@ std::string cornerFault(std::string_view corner, const Counts& counts)
         // The position is always used; the others only when not -1.
         const bool used = k == 0 || index[k] != -1;
         if (used && (index[k] < 0 || static_cast<std::uint32_t>(index[k]) >= available[k]))
-            return "face corner \"" + std::string(corner.substr(0, 40)) + "\" names no " + KIND_NAMES[k] +
+            return "face corner \"" + printable(corner, 40) + "\" names no " + KIND_NAMES[k] +
                    " among the " + std::to_string(available[k]) + " read before it";
     }
     return "";
@@ -275,7 +287,9 @@ std::string materialLibraryFault(const std::string& name, const std::string& mod
     for (const std::string& candidate :
          {name, modelDirectory + name, baseName(name), modelDirectory + baseName(name)})
         if (exists(candidate))
-            return isRegularFile(candidate) ? "" : "its material library " + candidate + " is not a regular file";
+            return isRegularFile(candidate) ? ""
+                                            : "its material library " + printable(candidate, 200) +
+                                                  " is not a regular file";
     return "";
 }
 

@@ -97,6 +97,9 @@ TEST_F(ModelFileTest, WhatWouldCrashTheLoaderIsLeftOutAndNamed)
         {"a number too long for the loader's buffer", std::string(TRIANGLE) + "f 0000000000000001 2 3\n",
          "longer than 15 characters"},
         {"a huge index", std::string(TRIANGLE) + "f 99999999999 2 3\n", "names no vertex"},
+        // Random bytes reach no terminal: the corner is shown with '?' for them.
+        {"binary bytes in a corner", std::string(TRIANGLE) + "f 1 2 \x1b[2J\xff" "9\n",
+         "face corner \"?[2J?9\" names no vertex"},
         // The loader counts a vertex only after "v ": a tab leaves it out,
         // and so does the file's very first line when it is indented.
         {"a vertex line with a tab", "v 0 0 0\nv\t1 0 0\nv 0 1 0\nf 1 2 3\n", "among the 2 read"},
