@@ -122,7 +122,7 @@ std::map<std::string, std::map<std::string, std::string>>& outcomes() // fault -
     return table;
 }
 
-std::string takeShot(const TestDataTree& tree, const Shot& shot, CaptureResult& result)
+std::string takeShot(const TestDataTree& tree, const Shot& shot, const std::string& fault, CaptureResult& result)
 {
     const std::string out = tree.root() + "/shot.png";
     std::remove(out.c_str());
@@ -131,6 +131,9 @@ std::string takeShot(const TestDataTree& tree, const Shot& shot, CaptureResult& 
         args.insert(args.end(), {"--effect", std::to_string(shot.effectId)});
     result = runCapture(tree, args);
     const Frame frame = loadPng(out);
+    std::string name = "damaged-" + fault + "-" + shot.name;
+    std::replace(name.begin(), name.end(), ' ', '-');
+    keepFrame(frame, name);
     std::string outcome = "exit " + std::to_string(result.exitCode);
     outcome += frame.valid() && frame.width == 640 && frame.height == 480 ? ", PNG" : ", no PNG";
     return outcome;
@@ -152,7 +155,7 @@ TEST_P(FaultMatrix, everySectionDrawsAFrameAndEndsWithZero)
     for (const Shot& shot : SHOTS)
     {
         CaptureResult result;
-        const std::string outcome = takeShot(tree, shot, result);
+        const std::string outcome = takeShot(tree, shot, faultName(fault), result);
         outcomes()[faultName(fault)][shot.name] = outcome;
         EXPECT_EQ(outcome, "exit 0, PNG") << shot.name << ", every asset " << faultName(fault) << ":\n"
                                           << result.errors;
@@ -178,7 +181,7 @@ TEST(MissingDataDirectory, oneLineNamesTheDirectoryAndTheFrameIsDrawn)
     std::filesystem::remove_all(tree.root() + "/data");
     const Shot shot = {"1000 at 5 s", 5, 0, {}};
     CaptureResult result;
-    const std::string outcome = takeShot(tree, shot, result);
+    const std::string outcome = takeShot(tree, shot, "no-data-directory", result);
     outcomes()["no data directory"][shot.name] = outcome;
     EXPECT_EQ(outcome, "exit 0, PNG") << result.errors;
 
