@@ -3,7 +3,8 @@
 # no display, a display that does not answer, a display without OpenGL (exit 1
 # and one line naming the cause); no audio device (the demo runs silently and
 # says so once); the demo stopped and continued, first into a later section,
-# then past the end of the timeline, where it ends with 0.
+# then past the end of the timeline, where it ends with 0; and the demo from
+# a damaged copy of its data.
 # Arguments: the demo, kirupo-capture (each with data/ beside its directory).
 set -u
 demo=$(realpath "$1")
@@ -74,6 +75,36 @@ SDL_AUDIODRIVER=alsa AUDIODEV=kirupo-no-such-device timeout 60 "$capture" frame 
     >/dev/null 2>"$out/err"
 rc=$?
 check "kirupo-capture without audio: exit 0 (got $rc) and a frame" "[ $rc -eq 0 ] && [ -s \"$out/frame.png\" ]"
+
+# The demo itself from a damaged copy, with sound: every picture and model
+# replaced by a piece of the soundtrack, the soundtrack's body by a piece of
+# the program. It plays for a few seconds, Escape ends it with 0, and each
+# file it left out is named.
+damaged=$out/damaged
+mkdir -p "$damaged/bin"
+cp -r "$(dirname "$demo")/../data" "$damaged/data"
+cp "$demo" "$damaged/bin/"
+ogg=$damaged/data/stream/kiru.ogg
+for file in "$damaged"/data/textures/*.png "$damaged"/data/models/*; do
+    tail -c +9000 "$ogg" | head -c 3000 >"$file"
+done
+{ head -c 8192 "$ogg"; tail -c +4097 "$demo" | head -c 500000; } >"$out/kiru.ogg"
+mv "$out/kiru.ogg" "$ogg"
+SDL_AUDIODRIVER=dummy "$damaged/bin/kirupo" >/dev/null 2>"$out/damaged-err" &
+pid=$!
+win=
+for _ in $(seq 100); do
+    win=$(xdotool search --name '^KIRUPO$' 2>/dev/null | head -n1)
+    [ -n "$win" ] && break
+    sleep 0.1
+done
+sleep 3
+[ -n "$win" ] && xdotool windowfocus --sync "$win" key Escape
+for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+if kill -0 $pid 2>/dev/null; then kill -9 $pid; rc=999; else wait $pid; rc=$?; fi
+check "the demo from a damaged copy plays and Escape ends it with 0 (got $rc)" "[ $rc -eq 0 ]"
+check "it names the textures and models it left out ($(grep -c 'left out' "$out/damaged-err") lines)" \
+    "[ \$(grep -c 'left out' \"$out/damaged-err\") -ge 20 ]"
 
 # The demo, without audio, stopped twice: at about 3 s for 20 s (its clock
 # jumps over the second section into the third), then for 50 s, past the end
