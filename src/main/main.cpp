@@ -1,5 +1,6 @@
 #include "demo/DemoDevice.h"
 #include "demo/DemoMain.h"
+#include "demo/HeapTuning.h"
 
 #include <cstdio>
 
@@ -26,6 +27,7 @@ public:
 
 int main()
 {
+    keepFreedMemoryForReuse();
     EscapeKey escapeKey;
     irr::IrrlichtDevice* device = createDemoDevice(true, &escapeKey);
     if (!device)

@@ -6,6 +6,7 @@
 #include "ScratchDataTree.h"
 
 #include "demo/DemoContext.h"
+#include "demo/HeapTuning.h"
 #include "effects/Effect1000.h"
 #include "effects/Effect1100.h"
 #include "effects/Effect1200.h"
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <malloc.h>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -184,4 +186,27 @@ TEST_F(FrameAllocations, UnselectedEffectsAllocateNothing)
     EXPECT_EQ(allocationsOver(glow, 10.104f), 0);
     Effect1600 flight;
     EXPECT_EQ(allocationsOver(flight, 10.104f), 0);
+}
+
+// The software renderer frees a few megabytes of binning storage after every
+// frame, in blocks of about 192 KB. Freed, they must stay with the process:
+// neither unmapped (a mapping of their own) nor trimmed off the heap's top.
+TEST(HeapTuning, FreedFrameStorageStaysWithTheProcess)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's allocator ignores the C library's settings";
+#else
+    keepFreedMemoryForReuse();
+    constexpr int BLOCKS = 24;
+    void* blocks[BLOCKS];
+    const struct mallinfo2 before = mallinfo2();
+    for (void*& block : blocks)
+        block = std::malloc(192 * 1024);
+    const struct mallinfo2 used = mallinfo2();
+    for (int i = BLOCKS - 1; i >= 0; --i)
+        std::free(blocks[i]);
+    const struct mallinfo2 after = mallinfo2();
+    EXPECT_EQ(used.hblkhd, before.hblkhd) << "the blocks were mapped on their own";
+    EXPECT_GE(after.arena, used.arena) << "the heap was trimmed";
+#endif
 }
