@@ -1,11 +1,13 @@
 // Effects allocate nothing per frame: every allocation through operator new
-// is counted while whole sections are drawn at 60 frames per second on the
-// engine's null driver (the recording driver would allocate its records).
+// is counted while whole sections, and the whole timeline through the
+// director, are drawn at 60 frames per second on the engine's null driver (the
+// recording driver would allocate its records).
 #include "ForwardingDevice.h"
 #include "ForwardingVideoDriver.h"
 #include "ScratchDataTree.h"
 
 #include "demo/DemoContext.h"
+#include "demo/EffectDirector.h"
 #include "demo/HeapTuning.h"
 #include "effects/Effect1000.h"
 #include "effects/Effect1100.h"
@@ -186,6 +188,33 @@ TEST_F(FrameAllocations, UnselectedEffectsAllocateNothing)
     EXPECT_EQ(allocationsOver(glow, 10.104f), 0);
     Effect1600 flight;
     EXPECT_EQ(allocationsOver(flight, 10.104f), 0);
+}
+
+// The demo as it runs: after start-up, the director ticks through the whole
+// timeline at 60 frames per second, every section's first frame included,
+// without a single allocation by the director or any effect.
+TEST_F(FrameAllocations, AWholeTimelineOfTicksAllocatesNothing)
+{
+    EffectDirector director;
+    director.initAll();
+    ITimer* timer = device->getTimer();
+    timer->stop();
+    allocations = 0;
+    counting = true;
+    int frames = 0;
+    for (;; ++frames)
+    {
+        const u32 now = 1000 + static_cast<u32>(frames * 1000LL / 60);
+        const u32 previous = 1000 + static_cast<u32>((frames - 1) * 1000LL / 60);
+        // The tick that would pass the timeline's end ends the process.
+        if (frames > 0 && EffectDirector::effectAt(context->getDemoTime() + (now - previous) / 1000.0f) == 0)
+            break;
+        timer->setTime(now);
+        director.tick();
+    }
+    counting = false;
+    EXPECT_EQ(allocations, 0);
+    EXPECT_GT(context->getDemoTime(), EffectDirector::TIMELINE_END - 1.0f / 60) << "the ticks stopped short of the end";
 }
 
 // The software renderer frees a few megabytes of binning storage after every
