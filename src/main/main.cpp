@@ -1,6 +1,7 @@
 #include "demo/DemoDevice.h"
 #include "demo/DemoMain.h"
 #include "demo/HeapTuning.h"
+#include "demo/ProgramDirectory.h"
 
 #include <cstdio>
 
@@ -28,6 +29,7 @@ public:
 int main()
 {
     keepFreedMemoryForReuse();
+    enterProgramDirectory("kirupo");
     EscapeKey escapeKey;
     irr::IrrlichtDevice* device = createDemoDevice(true, &escapeKey);
     if (!device)

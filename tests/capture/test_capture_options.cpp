@@ -103,3 +103,10 @@ TEST(CaptureOptions, NonsenseIsTurnedDownWithAReason)
         }
     }
 }
+
+TEST(CaptureOptions, DoubleDashEndsTheOptionsSoANameMayStartWithADash)
+{
+    const CaptureOptions o = parse({"frame", "--", "1", "-a.png"});
+    EXPECT_EQ(o.seconds, 1.0f);
+    EXPECT_EQ(o.output, "-a.png");
+}

@@ -26,11 +26,13 @@ std::string readFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// What a run left in a directory: every file but the tree's own program.
 std::vector<std::string> filesIn(const std::string& directory)
 {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(directory))
-        names.push_back(entry.path().filename().string());
+        if (entry.path().filename() != "kirupo-capture")
+            names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -239,6 +241,21 @@ TEST(CaptureExitCodes, EachFailureIsOneLineAndLeavesNoFile)
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_NE(result.output.find("1000 + floor(i * 1000 / fps)"), std::string::npos) << "the schedule is documented";
     EXPECT_EQ(filesIn(tree.bin()), std::vector<std::string>{});
+}
+
+TEST(CaptureData, WithoutADataDirectoryItSaysWhereItLookedAndDrawsAsWithoutAssets)
+{
+    TestDataTree noData, emptyData;
+    noData.remove("data");
+    const CaptureResult result = runCapture(noData, {"frame", "25", "out.png", "--fps", "4"});
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    const std::string firstLine = result.errors.substr(0, result.errors.find('\n'));
+    EXPECT_EQ(firstLine, "kirupo-capture: no data directory at " + noData.root() + "/data: no pictures, models or music");
+    EXPECT_EQ(lineCount(result.errors), 2) << "that line and the frame's: " << result.errors;
+
+    const Frame frame = loadPng(noData.bin() + "/out.png");
+    ASSERT_TRUE(frame.valid());
+    EXPECT_EQ(frame.rgb, captureFrame(emptyData, 25.0f, 0, 4).rgb);
 }
 
 TEST(CaptureFrames, WritesEveryFrameOfTheRangeNumberedByFrame)

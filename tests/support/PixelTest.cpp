@@ -46,6 +46,13 @@ TestDataTree::TestDataTree()
     rootPath = fs::canonical(pattern).string();
     for (const char* dir : {"bin", "data/textures", "data/models", "data/stream"})
         fs::create_directories(fs::path(rootPath) / dir);
+    // A hard link where it can be (no copying), else a copy; not a symlink,
+    // which would lead the program back to build/data.
+    const fs::path program = fs::path(bin()) / "kirupo-capture";
+    std::error_code linkError;
+    fs::create_hard_link(captureProgram(), program, linkError);
+    if (linkError)
+        fs::copy_file(captureProgram(), program);
 }
 
 TestDataTree::~TestDataTree()
@@ -221,7 +228,7 @@ std::vector<char*> pointersTo(std::vector<std::string>& texts)
 CaptureResult runCapture(const TestDataTree& tree, const std::vector<std::string>& args,
                          const std::map<std::string, std::string>& environment)
 {
-    std::vector<std::string> argTexts = {captureProgram()};
+    std::vector<std::string> argTexts = {tree.bin() + "/kirupo-capture"};
     argTexts.insert(argTexts.end(), args.begin(), args.end());
     std::vector<std::string> envTexts = childEnvironment(environment);
     const std::vector<char*> argv = pointersTo(argTexts);

@@ -12,8 +12,10 @@
 #include <string>
 #include <vector>
 
-// A temporary directory laid out like an installed demo: bin/ (the working
-// directory of the programs) and data/{textures,models,stream}. Removed when destroyed.
+// A temporary directory laid out like an installed demo: bin/ with
+// kirupo-capture in it (the program finds data/ beside its own directory;
+// bin/ is also the working directory of its runs) and
+// data/{textures,models,stream}. Removed when destroyed.
 class TestDataTree
 {
 public:
@@ -58,7 +60,7 @@ struct CaptureResult
     std::string output; // what it wrote on stdout
 };
 
-// Runs build/bin/kirupo-capture with these arguments in tree.bin(), on the
+// Runs the tree's kirupo-capture with these arguments in tree.bin(), on the
 // test program's private Xvfb, with SDL's dummy audio driver. Each entry of
 // environment sets a variable for this run; an empty value removes it.
 CaptureResult runCapture(const TestDataTree& tree, const std::vector<std::string>& args,

@@ -161,4 +161,29 @@ Canvas Canvas::scaled(int factor) const
     return out;
 }
 
+Canvas Canvas::reduced(int factor) const
+{
+    Canvas out(w / factor, h / factor);
+    const int count = factor * factor;
+    for (int y = 0; y < out.h; ++y)
+        for (int x = 0; x < out.w; ++x)
+        {
+            int r = 0, g = 0, b = 0, a = 0;
+            for (int dy = 0; dy < factor; ++dy)
+                for (int dx = 0; dx < factor; ++dx)
+                {
+                    const Rgba p = at(x * factor + dx, y * factor + dy);
+                    r += p.r * p.a;
+                    g += p.g * p.a;
+                    b += p.b * p.a;
+                    a += p.a;
+                }
+            if (a > 0)
+                out.data[size_t(y) * out.w + x] = Rgba{std::uint8_t((r + a / 2) / a), std::uint8_t((g + a / 2) / a),
+                                                       std::uint8_t((b + a / 2) / a),
+                                                       std::uint8_t((a + count / 2) / count)};
+        }
+    return out;
+}
+
 } // namespace assets

@@ -67,6 +67,9 @@ public:
     void draw(const Canvas& picture, int x, int y);
     // Nearest-neighbour enlargement: every pixel becomes a factor x factor block.
     Canvas scaled(int factor) const;
+    // Box-filter reduction: every factor x factor block becomes its average
+    // pixel, colours weighted by their alpha so clear pixels add no colour.
+    Canvas reduced(int factor) const;
 
     const std::vector<Rgba>& pixels() const { return data; }
 

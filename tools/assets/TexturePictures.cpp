@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 // The pictures are pixel art: painted on small grids with crisp edges and a
 // dark outline, then enlarged by whole factors to the texture's size. The
@@ -29,11 +30,13 @@ Shape star(float cx, float cy, float outer, float inner, float turn = 0.0f)
 
 // ---- the opening grid's cat face -------------------------------------------
 
-Canvas catFace()
+constexpr int CAT_FACE_GRID = 32;
+
+Canvas catFaceGrid()
 {
     const Rgba fur = Rgba::hex(0xF4A24A), stripe = Rgba::hex(0xD5702A), cream = Rgba::hex(0xFFF1DC);
     const Rgba pink = Rgba::hex(0xFF94AE), eye = Rgba::hex(0x6CC84A);
-    Canvas c(32, 32);
+    Canvas c(CAT_FACE_GRID, CAT_FACE_GRID);
     c.fill(polygon({4, 17, 6, 2, 15, 9}), fur);
     c.fill(polygon({28, 17, 26, 2, 17, 9}), fur);
     c.fill(polygon({7.5f, 12, 7.5f, 5, 12, 9}), pink);
@@ -61,7 +64,12 @@ Canvas catFace()
     c.fillRect(0, 23, 3, 24, INK);
     c.fillRect(29, 20, 32, 21, INK);
     c.fillRect(29, 23, 32, 24, INK);
-    return c.scaled(8);
+    return c;
+}
+
+Canvas catFace()
+{
+    return catFaceGrid().scaled(8);
 }
 
 // ---- the title -------------------------------------------------------------
@@ -452,6 +460,13 @@ const std::vector<TexturePicture>& texturePictures()
         {"hearticle.png", heartParticle},
     };
     return all;
+}
+
+Canvas applicationIcon(int size)
+{
+    // Enlarge by size / g, then average blocks of 32 / g (g their common divisor).
+    const int common = std::gcd(size, CAT_FACE_GRID);
+    return catFaceGrid().scaled(size / common).reduced(CAT_FACE_GRID / common);
 }
 
 } // namespace assets

@@ -3,6 +3,8 @@
 #include "CaptureErrors.h"
 #include "FrameSchedule.h"
 
+#include <CLI/CLI.hpp>
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -82,55 +84,126 @@ void applyOption(CaptureOptions& options, const std::string& name, const std::st
         options.output = value;
     }
 }
+
+// What CLI11 found, said in this tool's own words where it has them.
+UsageError inOwnWords(const CLI::ParseError& error)
+{
+    const std::string what = error.what();
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error))
+    {
+        // CLI11 starts these with the option's name, a flag's without its dashes.
+        std::string option = what.substr(0, what.find_first_of(": "));
+        if (option.rfind("--", 0) != 0)
+            option = "--" + option;
+        if (what.find("flag override") != std::string::npos)
+            return UsageError(option + " takes no value");
+        return UsageError(option + " needs a value");
+    }
+    return UsageError(what);
+}
+
+// What the command line holds, as CLI11 sorts it: the command, its operands
+// and the text of each option given. Values are checked afterwards, so that
+// every message names the argument and its limits.
+struct SortedArguments
+{
+    bool help = false;
+    std::vector<std::string> unknownCommand; // what stood where a command belongs
+    std::string command;                     // empty: none given
+    std::vector<std::string> operands;
+    std::vector<std::string> unexpected;     // options the command does not take, and the like
+    std::map<std::string, std::string> given; // option name: its text ("" for --native)
+};
+
+SortedArguments sort(const std::vector<std::string>& args)
+{
+    SortedArguments sorted;
+    CLI::App app("kirupo-capture");
+    app.set_help_flag("-h,--help");
+    app.require_subcommand(0, 1);
+    // Extras are kept rather than refused, to be named in this tool's words.
+    app.allow_extras();
+    CLI::App* help = app.add_subcommand("help")->prefix_command();
+
+    // Only one command is parsed, so the commands share the places their values go.
+    std::map<std::string, std::string> texts;
+    std::map<std::string, CLI::App*> commands;
+    for (const auto& [name, shape] : COMMANDS)
+    {
+        CLI::App* command = app.add_subcommand(name)->allow_extras();
+        command->add_option("operands", sorted.operands);
+        for (const std::string& option : shape.options)
+            if (takesValue(option))
+                command->add_option(option, texts[option])->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+            else
+                command->add_flag(option)->disable_flag_override();
+        commands[name] = command;
+    }
+
+    try
+    {
+        app.parse(std::vector<std::string>(args.rbegin(), args.rend())); // CLI11 takes them last first
+    }
+    catch (const CLI::CallForHelp&)
+    {
+        sorted.help = true;
+        return sorted;
+    }
+    catch (const CLI::ParseError& error)
+    {
+        throw inOwnWords(error);
+    }
+
+    sorted.help = help->parsed();
+    sorted.unknownCommand = app.remaining();
+    for (const auto& [name, command] : commands)
+    {
+        if (!command->parsed())
+            continue;
+        sorted.command = name;
+        // CLI11 keeps the "--" that ends the options among the extras.
+        for (const std::string& arg : command->remaining())
+            if (arg != "--")
+                sorted.unexpected.push_back(arg);
+        for (const std::string& option : COMMANDS.at(name).options)
+            if (command->count(option) > 0)
+                sorted.given[option] = texts[option];
+    }
+    return sorted;
+}
 } // namespace
 
 CaptureOptions parseArguments(const std::vector<std::string>& args)
 {
     CaptureOptions options;
-    for (const std::string& arg : args)
-        if (arg == "--help" || arg == "-h")
-            return options;
-    if (args.empty())
-        throw UsageError("no command given");
-    if (args[0] == "help")
+    const SortedArguments sorted = sort(args);
+    if (!sorted.unknownCommand.empty())
+        throw UsageError("unknown command '" + sorted.unknownCommand.front() + "'");
+    if (sorted.help)
         return options;
-    const auto shape = COMMANDS.find(args[0]);
-    if (shape == COMMANDS.end())
-        throw UsageError("unknown command '" + args[0] + "'");
-    options.command = shape->second.command;
+    if (sorted.command.empty())
+        throw UsageError("no command given");
+    const CommandShape& shape = COMMANDS.at(sorted.command);
+    options.command = shape.command;
 
-    std::vector<std::string> operands;
-    for (std::size_t i = 1; i < args.size(); ++i)
+    if (!sorted.unexpected.empty())
     {
-        const std::string& arg = args[i];
-        if (arg.rfind("--", 0) != 0)
-        {
-            operands.push_back(arg);
-            continue;
-        }
-        const std::size_t equals = arg.find('=');
-        const std::string name = arg.substr(0, equals);
-        const auto& allowed = shape->second.options;
-        if (std::find(allowed.begin(), allowed.end(), name) == allowed.end())
-            throw UsageError(args[0] + " has no option " + name);
-        std::string value;
-        if (takesValue(name))
-        {
-            if (equals != std::string::npos)
-                value = arg.substr(equals + 1);
-            else if (i + 1 < args.size())
-                value = args[++i];
-            else
-                throw UsageError(name + " needs a value");
-        }
-        else if (equals != std::string::npos)
-            throw UsageError(name + " takes no value");
-        applyOption(options, name, value);
+        const std::string& arg = sorted.unexpected.front();
+        if (arg.rfind("--", 0) == 0)
+            throw UsageError(sorted.command + " has no option " + arg.substr(0, arg.find('=')));
+        throw UsageError("unexpected argument '" + arg + "'");
+    }
+    for (const std::string& name : shape.options)
+    {
+        const auto value = sorted.given.find(name);
+        if (value != sorted.given.end())
+            applyOption(options, name, value->second);
     }
 
-    const auto& names = shape->second.operands;
+    const auto& operands = sorted.operands;
+    const auto& names = shape.operands;
     if (operands.size() < names.size())
-        throw UsageError(args[0] + " needs " + names[operands.size()]);
+        throw UsageError(sorted.command + " needs " + names[operands.size()]);
     if (operands.size() > names.size())
         throw UsageError("unexpected argument '" + operands[names.size()] + "'");
     if (options.command == Command::Frame)
@@ -141,10 +214,17 @@ CaptureOptions parseArguments(const std::vector<std::string>& args)
     else if (!operands.empty())
         options.output = operands[0];
     if (options.output.empty() && options.command != Command::Bench)
-        throw UsageError(args[0] + " needs " + names.back() + " to be a name, not empty");
+        throw UsageError(sorted.command + " needs " + names.back() + " to be a name, not empty");
     if (options.command == Command::Frames && options.to >= 0.0f && options.to < options.from)
         throw UsageError("--to must not be before --from");
     return options;
+}
+
+std::string CaptureOptions::outputPath() const
+{
+    if (output.empty() || output.front() == '/' || startDirectory.empty())
+        return output;
+    return startDirectory + "/" + output;
 }
 
 std::string usageText()
@@ -168,9 +248,10 @@ std::string helpText()
     return "kirupo-capture renders the frames of the KIRUPO demo exactly: single\n"
            "pictures, numbered frames, a video with the soundtrack, a storyboard, and\n"
            "a timedemo. It runs the demo's own code in a 640x480 window titled KIRUPO\n"
-           "and reads every frame it writes back from the window. Run it from a\n"
-           "directory beside data/, like the demo; it needs an X display (Xvfb on\n"
-           "servers). It plays no sound.\n"
+           "and reads every frame it writes back from the window. Like the demo, it\n"
+           "loads the data/ that lies beside its own directory, from wherever it is\n"
+           "started; output names lead from the working directory. It needs an X\n"
+           "display (Xvfb on servers). It plays no sound.\n"
            "\n" +
            usageText() +
            "\n"

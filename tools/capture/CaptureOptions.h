@@ -27,6 +27,13 @@ struct CaptureOptions
     bool native = false;    // video --native
     float every = 2.526f;   // storyboard --every: one beat pattern of the opening
     int columns = 4;        // storyboard --columns: four beat patterns make one section
+
+    // The directory the tool was started in (empty: the working directory).
+    // A relative output name leads from there, though the tool works in its
+    // own directory to find the demo's data.
+    std::string startDirectory;
+    // Where the output goes: output, led from startDirectory when relative.
+    std::string outputPath() const;
 };
 
 // Reads the arguments after the program name; throws UsageError with a

@@ -90,7 +90,7 @@ int captureOneFrame(const CaptureOptions& options)
         throw UsageError("SECONDS " + seconds(options.seconds) + " is past the end: " + pastTheEnd(schedule) +
                          "; with --effect ID a frame may lie further");
 
-    OutputFile out(options.output);
+    OutputFile out(options.outputPath(), options.output);
     CaptureSession session;
     if (options.effectId != 0 && !session.pin(options.effectId))
         throw UsageError("--effect " + std::to_string(options.effectId) + ": no effect has this id");
@@ -108,14 +108,14 @@ int captureOneFrame(const CaptureOptions& options)
     return 0;
 }
 
-void makeDirectory(const std::string& directory)
+void makeDirectory(const std::string& directory, const std::string& shownAs)
 {
     std::error_code error;
     std::filesystem::create_directories(directory, error);
     if (error)
-        throw CaptureError("cannot make " + directory + ": " + error.message());
+        throw CaptureError("cannot make " + shownAs + ": " + error.message());
     if (access(directory.c_str(), W_OK) != 0)
-        throw CaptureError("cannot write into " + directory + ": " + std::strerror(errno));
+        throw CaptureError("cannot write into " + shownAs + ": " + std::strerror(errno));
 }
 
 int captureFrameRange(const CaptureOptions& options)
@@ -130,7 +130,7 @@ int captureFrameRange(const CaptureOptions& options)
         throw UsageError("no frame has a demo time from " + seconds(options.from) + " to " + seconds(options.to) +
                          " s at " + std::to_string(options.fps) + " fps");
 
-    makeDirectory(options.output);
+    makeDirectory(options.outputPath(), options.output);
     CaptureSession session;
     Progress progress(last - first + 1);
     RgbImage picture;
@@ -144,7 +144,7 @@ int captureFrameRange(const CaptureOptions& options)
         checkClock(session, schedule, frame);
         char name[32];
         std::snprintf(name, sizeof name, "/frame-%06d.png", frame);
-        OutputFile out(options.output + name);
+        OutputFile out(options.outputPath() + name, options.output + name);
         out.write(png::encode(picture));
         out.commit();
         progress.frameDone();
@@ -174,7 +174,7 @@ int captureVideo(const CaptureOptions& options)
     else
         say("no soundtrack at %s: the video is silent", SOUNDTRACK);
 
-    OutputFile out(options.output);
+    OutputFile out(options.outputPath(), options.output);
     settings.output = out.temporaryPath();
     CaptureSession session;
     VideoEncoder encoder(ffmpeg, settings);
@@ -211,7 +211,7 @@ int captureStoryboard(const CaptureOptions& options)
         shown.push_back(frame);
     }
 
-    OutputFile out(options.output);
+    OutputFile out(options.outputPath(), options.output);
     CaptureSession session;
     Storyboard board(static_cast<int>(shown.size()), options.columns);
     RgbImage picture;
@@ -252,7 +252,7 @@ int benchmark(const CaptureOptions& options)
                                              : schedule.timelineFrames();
     std::unique_ptr<OutputFile> json;
     if (!options.output.empty())
-        json = std::make_unique<OutputFile>(options.output);
+        json = std::make_unique<OutputFile>(options.outputPath(), options.output);
 
     // Start-up as the demo goes through it: window, loading, music, first frame.
     CaptureSession session;

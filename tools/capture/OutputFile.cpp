@@ -18,21 +18,22 @@ std::string reason()
 }
 } // namespace
 
-OutputFile::OutputFile(const std::string& target) : target(target)
+OutputFile::OutputFile(const std::string& target, const std::string& shownAs)
+    : target(target), shown(shownAs.empty() ? target : shownAs)
 {
     const std::size_t slash = target.rfind('/');
     const std::string directory = slash == std::string::npos ? "" : target.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
     if (name.empty())
-        throw CaptureError("cannot write " + target + ": it names a directory, not a file");
+        throw CaptureError("cannot write " + shown + ": it names a directory, not a file");
     struct stat existing;
     if (stat(target.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode))
-        throw CaptureError("cannot write " + target + ": it is a directory");
+        throw CaptureError("cannot write " + shown + ": it is a directory");
     // Hidden, and marked as unfinished, in case a crash leaves it behind.
     temporary = directory + "." + name + ".partial-XXXXXX";
     fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
-        throw CaptureError("cannot write " + target + ": " + reason());
+        throw CaptureError("cannot write " + shown + ": " + reason());
     // mkstemp makes the file readable by its owner only; a finished file
     // gets the usual permissions.
     const mode_t mask = umask(0);
@@ -67,7 +68,7 @@ void OutputFile::writeBytes(const void* data, std::size_t size)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            throw CaptureError("cannot write " + target + ": " + reason());
+            throw CaptureError("cannot write " + shown + ": " + reason());
         p += n;
         size -= static_cast<std::size_t>(n);
     }
@@ -80,9 +81,9 @@ void OutputFile::commit()
         const int result = close(fd);
         fd = -1;
         if (result != 0)
-            throw CaptureError("cannot write " + target + ": " + reason());
+            throw CaptureError("cannot write " + shown + ": " + reason());
     }
     if (std::rename(temporary.c_str(), target.c_str()) != 0)
-        throw CaptureError("cannot write " + target + ": " + reason());
+        throw CaptureError("cannot write " + shown + ": " + reason());
     committed = true;
 }

@@ -11,7 +11,8 @@ class OutputFile
 {
 public:
     // Throws CaptureError when the directory does not take the file.
-    explicit OutputFile(const std::string& target);
+    // Messages name the file as shownAs (the target itself when empty).
+    explicit OutputFile(const std::string& target, const std::string& shownAs = "");
     ~OutputFile();
 
     OutputFile(const OutputFile&) = delete;
@@ -29,6 +30,7 @@ private:
     void writeBytes(const void* data, std::size_t size);
 
     std::string target;
+    std::string shown;
     std::string temporary;
     int fd = -1;
     bool committed = false;

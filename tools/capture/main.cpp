@@ -4,10 +4,12 @@
 #include "CaptureOptions.h"
 #include "Commands.h"
 #include "demo/HeapTuning.h"
+#include "demo/ProgramDirectory.h"
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 int main(int argc, char** argv)
 {
@@ -22,7 +24,15 @@ int main(int argc, char** argv)
     stopCleanlyOnSignals();
     try
     {
-        return runCommand(parseArguments(std::vector<std::string>(argv + 1, argv + argc)));
+        CaptureOptions options = parseArguments(std::vector<std::string>(argv + 1, argv + argc));
+        if (options.command != Command::Help)
+        {
+            // Output names lead from where the tool was started; the demo's
+            // data is found from where the tool lies.
+            options.startDirectory = std::filesystem::current_path().string();
+            enterProgramDirectory("kirupo-capture");
+        }
+        return runCommand(options);
     }
     catch (const UsageError& e)
     {
