@@ -179,12 +179,11 @@ int captureVideo(const CaptureOptions& options)
     CaptureSession session;
     VideoEncoder encoder(ffmpeg, settings);
     Progress progress(settings.frames);
-    RgbImage picture;
     for (int frame = 0; frame < settings.frames; ++frame)
     {
         stopIfAsked();
-        session.drawFrameAt(schedule.timerMs(frame), &picture);
-        encoder.write(picture);
+        session.drawFrameAt(schedule.timerMs(frame), &encoder.nextFrame());
+        encoder.send();
         progress.frameDone();
     }
     progress.finish();
