@@ -20,8 +20,11 @@ irr::IrrlichtDevice* createDemoDevice(bool fullscreen, irr::IEventReceiver* rece
     // The demo shows nothing but itself: the engine's chatter stays off.
     parameters.LoggingLevel = irr::ELL_NONE;
     irr::IrrlichtDevice* device = irr::createDeviceEx(parameters);
-    if (device)
-        keepGlDriverLoaded();
+    if (!device)
+        return nullptr;
+    keepGlDriverLoaded();
+    // Mipmaps are made on the CPU once everything is loaded (buildMipmaps).
+    device->getVideoDriver()->disableFeature(irr::video::EVDF_MIP_MAP_AUTO_UPDATE);
     return device;
 }
 

@@ -3,6 +3,7 @@
 #include "demo/DemoContext.h"
 #include "demo/DemoFrame.h"
 #include "demo/EffectDirector.h"
+#include "demo/Mipmaps.h"
 
 int runDemo(irr::IrrlichtDevice* device)
 {
@@ -12,6 +13,7 @@ int runDemo(irr::IrrlichtDevice* device)
     EffectDirector* director = new EffectDirector();
     // Every asset is loaded before the music starts, so picture and sound start together.
     director->initAll();
+    buildMipmaps(driver);
     context->playMusic(MUSIC_PATH);
 
     while (device->run())

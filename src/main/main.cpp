@@ -1,5 +1,6 @@
 #include "demo/DemoDevice.h"
 #include "demo/DemoMain.h"
+#include "demo/HeapTuning.h"
 #include "demo/ProgramDirectory.h"
 
 #include <cstdio>
@@ -27,6 +28,7 @@ public:
 
 int main()
 {
+    keepFreedMemoryForReuse();
     enterProgramDirectory("kirupo");
     EscapeKey escapeKey;
     irr::IrrlichtDevice* device = createDemoDevice(true, &escapeKey);

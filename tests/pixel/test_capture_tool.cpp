@@ -445,6 +445,36 @@ TEST(CaptureBench, ReportsEverySectionWithItsFrameCount)
             reported.push_back({id, frames});
     }
     EXPECT_EQ(reported, expected) << json;
-    EXPECT_NE(json.find("\"startup\": {\"device_s\": "), std::string::npos) << json;
     EXPECT_NE(json.find("\"empty_frame\": {\"frames\": 300"), std::string::npos) << json;
+
+    // Start-up from the process's start: every step took some time, and the
+    // steps add up to the whole.
+    double total = 0, process = 0, device = 0, init = 0, music = 0, first = 0;
+    const std::size_t startup = json.find("\"startup\": {");
+    ASSERT_NE(startup, std::string::npos) << json;
+    ASSERT_EQ(std::sscanf(json.c_str() + startup,
+                          "\"startup\": {\"total_s\": %lf, \"process_s\": %lf, \"device_s\": %lf, \"init_s\": %lf, "
+                          "\"music_s\": %lf, \"first_frame_s\": %lf",
+                          &total, &process, &device, &init, &music, &first),
+              6)
+        << json;
+    for (double step : {process, device, init, music, first})
+        EXPECT_GT(step, 0.0) << json;
+    EXPECT_NEAR(total, process + device + init + music + first, 1e-5) << json;
+    EXPECT_LT(total, 60.0) << json;
+}
+
+TEST(CaptureBench, AnEffectOnItsOwnIsTimedOverOneSection)
+{
+    TestDataTree tree;
+    const CaptureResult result = runCapture(tree, {"bench", "--fps", "2", "--effect", "1600", "--json", "bench.json"});
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    const std::string json = readFile(tree.bin() + "/bench.json");
+    // Demo times 0, 0.5, ... 10 s: the 21 frames of a 10.104 s section.
+    EXPECT_NE(json.find("\"sections\": [\n    {\"effect\": 1600, \"from_s\": 0.0000, \"to_s\": 10.0000, \"frames\": 21,"),
+              std::string::npos)
+        << json;
+    EXPECT_EQ(json.find("\"effect\": 1000"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"pinned_effect\": 1600"), std::string::npos) << json;
+    EXPECT_EQ(runCapture(tree, {"bench", "--effect", "1234"}).exitCode, 2);
 }

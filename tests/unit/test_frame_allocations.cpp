@@ -1,11 +1,14 @@
 // Effects allocate nothing per frame: every allocation through operator new
-// is counted while whole sections are drawn at 60 frames per second on the
-// engine's null driver (the recording driver would allocate its records).
+// is counted while whole sections, and the whole timeline through the
+// director, are drawn at 60 frames per second on the engine's null driver (the
+// recording driver would allocate its records).
 #include "ForwardingDevice.h"
 #include "ForwardingVideoDriver.h"
 #include "ScratchDataTree.h"
 
 #include "demo/DemoContext.h"
+#include "demo/EffectDirector.h"
+#include "demo/HeapTuning.h"
 #include "effects/Effect1000.h"
 #include "effects/Effect1100.h"
 #include "effects/Effect1200.h"
@@ -19,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <malloc.h>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -184,4 +188,54 @@ TEST_F(FrameAllocations, UnselectedEffectsAllocateNothing)
     EXPECT_EQ(allocationsOver(glow, 10.104f), 0);
     Effect1600 flight;
     EXPECT_EQ(allocationsOver(flight, 10.104f), 0);
+}
+
+// The demo as it runs: after start-up, the director ticks through the whole
+// timeline at 60 frames per second, every section's first frame included,
+// without a single allocation by the director or any effect.
+TEST_F(FrameAllocations, AWholeTimelineOfTicksAllocatesNothing)
+{
+    EffectDirector director;
+    director.initAll();
+    ITimer* timer = device->getTimer();
+    timer->stop();
+    allocations = 0;
+    counting = true;
+    int frames = 0;
+    for (;; ++frames)
+    {
+        const u32 now = 1000 + static_cast<u32>(frames * 1000LL / 60);
+        const u32 previous = 1000 + static_cast<u32>((frames - 1) * 1000LL / 60);
+        // The tick that would pass the timeline's end ends the process.
+        if (frames > 0 && EffectDirector::effectAt(context->getDemoTime() + (now - previous) / 1000.0f) == 0)
+            break;
+        timer->setTime(now);
+        director.tick();
+    }
+    counting = false;
+    EXPECT_EQ(allocations, 0);
+    EXPECT_GT(context->getDemoTime(), EffectDirector::TIMELINE_END - 1.0f / 60) << "the ticks stopped short of the end";
+}
+
+// The software renderer frees a few megabytes of binning storage after every
+// frame, in blocks of about 192 KB. Freed, they must stay with the process:
+// neither unmapped (a mapping of their own) nor trimmed off the heap's top.
+TEST(HeapTuning, FreedFrameStorageStaysWithTheProcess)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's allocator ignores the C library's settings";
+#else
+    keepFreedMemoryForReuse();
+    constexpr int BLOCKS = 24;
+    void* blocks[BLOCKS];
+    const struct mallinfo2 before = mallinfo2();
+    for (void*& block : blocks)
+        block = std::malloc(192 * 1024);
+    const struct mallinfo2 used = mallinfo2();
+    for (int i = BLOCKS - 1; i >= 0; --i)
+        std::free(blocks[i]);
+    const struct mallinfo2 after = mallinfo2();
+    EXPECT_EQ(used.hblkhd, before.hblkhd) << "the blocks were mapped on their own";
+    EXPECT_GE(after.arena, used.arena) << "the heap was trimmed";
+#endif
 }

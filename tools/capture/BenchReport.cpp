@@ -23,21 +23,21 @@ std::string format(const char* pattern, double a, double b = 0, double c = 0, do
     return text;
 }
 
-std::string timesJson(const FrameTimes& t)
+std::string timesJson(const FrameTimes& t, double floorRatio)
 {
     char text[256];
     std::snprintf(text, sizeof text,
                   "\"frames\": %d, \"mean_ms\": %.3f, \"p50_ms\": %.3f, \"p99_ms\": %.3f, \"max_ms\": %.3f, "
-                  "\"over_16_7_ms\": %d",
-                  t.frames, t.mean, t.p50, t.p99, t.max, t.over16_7);
+                  "\"over_16_7_ms\": %d, \"floor_ratio\": %.2f",
+                  t.frames, t.mean, t.p50, t.p99, t.max, t.over16_7, floorRatio);
     return text;
 }
 
-std::string timesRow(const std::string& name, const FrameTimes& t)
+std::string timesRow(const std::string& name, const FrameTimes& t, double floorRatio)
 {
     char text[256];
-    std::snprintf(text, sizeof text, "%-22s %7d %9.3f %9.3f %9.3f %9.3f %8d\n", name.c_str(), t.frames, t.mean,
-                  t.p50, t.p99, t.max, t.over16_7);
+    std::snprintf(text, sizeof text, "%-22s %7d %9.3f %9.3f %9.3f %9.3f %8d %8.1f\n", name.c_str(), t.frames,
+                  t.mean, t.p50, t.p99, t.max, t.over16_7, floorRatio);
     return text;
 }
 } // namespace
@@ -84,41 +84,58 @@ std::vector<SectionTimes> groupBySection(const std::vector<irr::s32>& effectIds,
     return sections;
 }
 
+double BenchReport::floorRatio(const FrameTimes& t) const
+{
+    return emptyFrame.mean > 0.0 ? t.mean / emptyFrame.mean : 0.0;
+}
+
 std::string BenchReport::table() const
 {
-    std::string text = format("Start-up: device and window %.3f s, effects' init %.3f s\n", deviceSeconds, initSeconds);
+    const StartupTimes& s = startup;
+    std::string text = format("Start-up %.3f s from the process's start to its first frame: before the window "
+                              "%.3f s, device and window %.3f s,\n",
+                              s.total(), s.process, s.device);
+    text += format("  loading (context, director, every effect's init) %.3f s, music %.3f s, first frame %.3f s\n",
+                   s.init, s.music, s.firstFrame);
+    text += format("Peak resident memory %.1f MB\n", peakMegabytes);
     text += format("Frames at %.0f fps of demo time, each from beginScene until the GPU finished endScene (ms):\n\n",
                    fps);
-    text += "                        frames      mean       p50       p99       max  >16.7ms\n";
-    text += timesRow("empty frame (floor)", emptyFrame);
-    for (const SectionTimes& s : sections)
+    text += "                        frames      mean       p50       p99       max  >16.7ms  x floor\n";
+    text += timesRow("empty frame (floor)", emptyFrame, floorRatio(emptyFrame));
+    for (const SectionTimes& section : sections)
     {
         char name[64];
-        std::snprintf(name, sizeof name, "%d  %.3f-%.3f s", s.effectId, static_cast<double>(s.from),
-                      static_cast<double>(s.to));
-        text += timesRow(name, s.times);
+        std::snprintf(name, sizeof name, "%d  %.3f-%.3f s", section.effectId, static_cast<double>(section.from),
+                      static_cast<double>(section.to));
+        text += timesRow(name, section.times, floorRatio(section.times));
     }
-    text += timesRow("whole timeline", whole);
+    text += timesRow(pinnedEffect ? "every frame" : "whole timeline", whole, floorRatio(whole));
     return text;
 }
 
 std::string BenchReport::json() const
 {
+    const StartupTimes& s = startup;
     std::string text = "{\n";
     text += format("  \"fps\": %.0f,\n", fps);
-    text += format("  \"startup\": {\"device_s\": %.6f, \"init_s\": %.6f},\n", deviceSeconds, initSeconds);
-    text += "  \"empty_frame\": {" + timesJson(emptyFrame) + "},\n";
+    text += format("  \"pinned_effect\": %.0f,\n", pinnedEffect);
+    text += format("  \"startup\": {\"total_s\": %.6f, \"process_s\": %.6f, \"device_s\": %.6f, ", s.total(),
+                   s.process, s.device);
+    text += format("\"init_s\": %.6f, \"music_s\": %.6f, \"first_frame_s\": %.6f},\n", s.init, s.music,
+                   s.firstFrame);
+    text += format("  \"peak_rss_mb\": %.1f,\n", peakMegabytes);
+    text += "  \"empty_frame\": {" + timesJson(emptyFrame, floorRatio(emptyFrame)) + "},\n";
     text += "  \"sections\": [\n";
     for (std::size_t i = 0; i < sections.size(); ++i)
     {
-        const SectionTimes& s = sections[i];
+        const SectionTimes& section = sections[i];
         char head[96];
-        std::snprintf(head, sizeof head, "    {\"effect\": %d, \"from_s\": %.4f, \"to_s\": %.4f, ", s.effectId,
-                      static_cast<double>(s.from), static_cast<double>(s.to));
-        text += head + timesJson(s.times) + (i + 1 < sections.size() ? "},\n" : "}\n");
+        std::snprintf(head, sizeof head, "    {\"effect\": %d, \"from_s\": %.4f, \"to_s\": %.4f, ",
+                      section.effectId, static_cast<double>(section.from), static_cast<double>(section.to));
+        text += head + timesJson(section.times, floorRatio(section.times)) + (i + 1 < sections.size() ? "},\n" : "}\n");
     }
     text += "  ],\n";
-    text += "  \"whole\": {" + timesJson(whole) + "}\n";
+    text += "  \"whole\": {" + timesJson(whole, floorRatio(whole)) + "}\n";
     text += "}\n";
     return text;
 }

@@ -25,15 +25,32 @@ struct SectionTimes
     FrameTimes times;
 };
 
+// Seconds from the process's start to its first frame, step by step, in the
+// demo's own order.
+struct StartupTimes
+{
+    double process = 0.0;    // from the process's start to the session's
+    double device = 0.0;     // creating the device and window
+    double init = 0.0;       // the context, the director, every effect's init
+    double music = 0.0;      // opening and starting the soundtrack
+    double firstFrame = 0.0; // the first frame, until the GPU has finished it
+
+    double total() const { return process + device + init + music + firstFrame; }
+};
+
 // What the timedemo measured, and its two renderings.
 struct BenchReport
 {
     int fps = 60;
-    double deviceSeconds = 0.0; // creating the device and window
-    double initSeconds = 0.0;   // every effect's init (all assets loaded)
+    int pinnedEffect = 0;       // --effect: the one effect drawn; 0: the timeline
+    StartupTimes startup;
     FrameTimes emptyFrame;      // beginScene + endScene alone
     std::vector<SectionTimes> sections; // in timeline order
-    FrameTimes whole;           // every frame of the timeline
+    FrameTimes whole;           // every frame drawn
+    double peakMegabytes = 0.0; // the process's peak resident memory
+
+    // A mean frame time as a multiple of the empty frame's.
+    double floorRatio(const FrameTimes& t) const;
 
     std::string table() const;
     std::string json() const;

@@ -26,7 +26,7 @@ const std::map<std::string, CommandShape> COMMANDS = {
     {"frames", {Command::Frames, {"DIR"}, {"--fps", "--from", "--to"}}},
     {"video", {Command::Video, {"OUT.mp4"}, {"--fps", "--native"}}},
     {"storyboard", {Command::Storyboard, {"OUT.png"}, {"--every", "--columns"}}},
-    {"bench", {Command::Bench, {}, {"--json", "--fps"}}},
+    {"bench", {Command::Bench, {}, {"--json", "--fps", "--effect"}}},
 };
 
 bool takesValue(const std::string& option)
@@ -234,7 +234,7 @@ std::string usageText()
            "  kirupo-capture frames DIR [--fps N] [--from S] [--to S]\n"
            "  kirupo-capture video OUT.mp4 [--fps N] [--native]\n"
            "  kirupo-capture storyboard OUT.png [--every S] [--columns N]\n"
-           "  kirupo-capture bench [--json FILE] [--fps N]\n"
+           "  kirupo-capture bench [--json FILE] [--fps N] [--effect ID]\n"
            "  kirupo-capture --help\n";
 }
 
@@ -283,9 +283,14 @@ std::string helpText()
            "      section of 10.104 s a row), each labelled with its demo time.\n"
            "  bench                   a timedemo: every frame of the timeline drawn as fast\n"
            "      as the driver goes, each timed from beginScene until the GPU has\n"
-           "      finished endScene. Reports the start-up time, the empty-frame floor and\n"
-           "      per section the frame count, mean, p50, p99 and max frame time and the\n"
-           "      frames over 16.7 ms, as a table; --json FILE writes them as JSON too.\n"
+           "      finished endScene. Reports the start-up (from the process's start to\n"
+           "      the end of its first frame, step by step, the soundtrack started on a\n"
+           "      silent driver as the demo starts it), the peak resident memory, the\n"
+           "      empty-frame floor and per section the frame count, mean, p50, p99 and\n"
+           "      max frame time, the frames over 16.7 ms and the mean as a multiple of\n"
+           "      the floor's, as a table; --json FILE writes them as JSON too.\n"
+           "      --effect ID times that registered effect alone, pinned as for frame,\n"
+           "      over the frames of one 10.104 s section.\n"
            "\n"
            "Exit codes\n"
            "  0 done; 2 bad arguments (with this usage); 1 failure at run time (no\n"

@@ -1,11 +1,14 @@
 #include "CaptureSession.h"
 
 #include "CaptureErrors.h"
+#include "ProcessClock.h"
 #include "WindowSize.h"
 #include "demo/DemoContext.h"
 #include "demo/DemoDevice.h"
 #include "demo/DemoFrame.h"
+#include "demo/DemoMain.h"
 #include "demo/EffectDirector.h"
+#include "demo/Mipmaps.h"
 
 #include <GL/gl.h>
 
@@ -26,21 +29,23 @@ double millisecondsSince(std::chrono::steady_clock::time_point start)
 
 CaptureSession::CaptureSession()
 {
+    processTime = secondsSinceProcessStart();
     auto start = std::chrono::steady_clock::now();
     device = createDemoDevice(false, nullptr);
     if (!device)
         throw CaptureError("cannot open a 640x480 OpenGL window: " + whyNoDemoDevice());
-    deviceTime = secondsSince(start);
     device->setWindowCaption(L"KIRUPO");
     // A window manager may not resize the window: its frames must stay 640x480.
     keepWindowSize(device, SCREEN_WIDTH, SCREEN_HEIGHT);
     device->run(); // the driver learns the window's final size
     driver = device->getVideoDriver();
-    context = new DemoContext(device);
-    director = new EffectDirector();
+    deviceTime = secondsSince(start);
 
     start = std::chrono::steady_clock::now();
+    context = new DemoContext(device);
+    director = new EffectDirector();
     director->initAll();
+    buildMipmaps(driver);
     initTime = secondsSince(start);
     device->getTimer()->stop();
 }
@@ -53,6 +58,13 @@ CaptureSession::~CaptureSession()
     delete director;
     delete context;
     device->drop();
+}
+
+double CaptureSession::startMusic()
+{
+    const auto start = std::chrono::steady_clock::now();
+    context->playMusic(MUSIC_PATH);
+    return secondsSince(start);
 }
 
 bool CaptureSession::pin(irr::s32 effectId)

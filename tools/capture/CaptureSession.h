@@ -10,7 +10,7 @@ class EffectDirector;
 // The demo's own code under a controlled clock: the demo's device settings
 // in a window titled "KIRUPO", the context, the director with every effect
 // loaded, and the engine timer stopped so that the capture sets each reading.
-// No music is played.
+// No music is played unless startMusic asks for it.
 class CaptureSession
 {
 public:
@@ -20,6 +20,11 @@ public:
 
     CaptureSession(const CaptureSession&) = delete;
     CaptureSession& operator=(const CaptureSession&) = delete;
+
+    // Starts the soundtrack as the demo does after loading (the capture's
+    // audio driver is silent), for a start-up timed like the demo's. Returns
+    // the seconds it took.
+    double startMusic();
 
     // Pins a registered effect (see EffectDirector::pin); false when unknown.
     bool pin(irr::s32 effectId);
@@ -38,8 +43,10 @@ public:
     irr::IrrlichtDevice* getDevice() const { return device; }
     irr::video::IVideoDriver* getDriver() const { return driver; }
 
-    // Start-up times in seconds: creating the device and window, and the
-    // effects' init (every asset loaded).
+    // Start-up times in seconds: from the process's start to this session's,
+    // creating the device and window, and the context, the director and every
+    // effect's init (every asset loaded).
+    double processSeconds() const { return processTime; }
     double deviceSeconds() const { return deviceTime; }
     double initSeconds() const { return initTime; }
 
@@ -49,6 +56,7 @@ private:
     DemoContext* context = nullptr;
     EffectDirector* director = nullptr;
     BackBufferReader reader;
+    double processTime = 0.0;
     double deviceTime = 0.0;
     double initTime = 0.0;
 };

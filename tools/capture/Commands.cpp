@@ -11,6 +11,7 @@
 #include "VideoEncoder.h"
 #include "demo/EffectDirector.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -180,12 +181,11 @@ int captureVideo(const CaptureOptions& options)
     CaptureSession session;
     VideoEncoder encoder(ffmpeg, settings);
     Progress progress(settings.frames);
-    RgbImage picture;
     for (int frame = 0; frame < settings.frames; ++frame)
     {
         stopIfAsked();
-        session.drawFrameAt(schedule.timerMs(frame), &picture);
-        encoder.write(picture);
+        session.drawFrameAt(schedule.timerMs(frame), &encoder.nextFrame());
+        encoder.send();
         progress.frameDone();
     }
     progress.finish();
@@ -235,22 +235,50 @@ int captureStoryboard(const CaptureOptions& options)
     return 0;
 }
 
+// A pinned effect is timed over as many frames as one section of the
+// timeline shows.
+constexpr float SECTION_SECONDS = 10.104f;
+
+double peakResidentMegabytes()
+{
+    rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0; // kilobytes on Linux
+}
+
 int benchmark(const CaptureOptions& options)
 {
     FrameSchedule schedule(options.fps);
-    const int frames = schedule.timelineFrames();
+    const int frames = options.effectId != 0 ? schedule.lastFrameAtOrBefore(SECTION_SECONDS, schedule.timelineFrames()) + 1
+                                             : schedule.timelineFrames();
     std::unique_ptr<OutputFile> json;
     if (!options.output.empty())
         json = std::make_unique<OutputFile>(options.outputPath(), options.output);
 
+    // Start-up as the demo goes through it: window, loading, music, first frame.
     CaptureSession session;
+    if (options.effectId != 0 && !session.pin(options.effectId))
+        throw UsageError("--effect " + std::to_string(options.effectId) + ": no effect has this id");
     BenchReport report;
     report.fps = options.fps;
-    report.deviceSeconds = session.deviceSeconds();
-    report.initSeconds = session.initSeconds();
+    report.pinnedEffect = options.effectId;
+    report.startup.process = session.processSeconds();
+    report.startup.device = session.deviceSeconds();
+    report.startup.init = session.initSeconds();
+    report.startup.music = session.startMusic();
+    std::vector<double> times;
+    std::vector<irr::s32> effects;
+    std::vector<float> clocks;
+    auto timeFrame = [&](int frame) {
+        times.push_back(session.drawFrameAt(schedule.timerMs(frame), nullptr, true));
+        clocks.push_back(session.demoTime());
+        effects.push_back(effectShown(options.effectId, clocks.back()));
+    };
+    timeFrame(0);
+    report.startup.firstFrame = times.back() / 1000.0;
 
     // The first frames of a fresh window are slow (buffers, shaders); they
-    // are drawn before anything is timed.
+    // are drawn before the floor is timed.
     constexpr int WARM_UP_FRAMES = 30;
     for (int i = 0; i < WARM_UP_FRAMES; ++i)
         session.drawEmptyFrame();
@@ -263,21 +291,18 @@ int benchmark(const CaptureOptions& options)
     }
     report.emptyFrame = FrameTimes::of(empty);
 
-    std::vector<double> times;
-    std::vector<irr::s32> effects;
-    std::vector<float> clocks;
     Progress progress(frames);
-    for (int frame = 0; frame < frames; ++frame)
+    progress.frameDone();
+    for (int frame = 1; frame < frames; ++frame)
     {
         stopIfAsked();
-        times.push_back(session.drawFrameAt(schedule.timerMs(frame), nullptr, true));
-        clocks.push_back(session.demoTime());
-        effects.push_back(EffectDirector::effectAt(clocks.back()));
+        timeFrame(frame);
         progress.frameDone();
     }
     progress.finish();
     report.sections = groupBySection(effects, clocks, times);
     report.whole = FrameTimes::of(times);
+    report.peakMegabytes = peakResidentMegabytes();
 
     std::fputs(report.table().c_str(), stdout);
     if (json)

@@ -125,41 +125,109 @@ VideoEncoder::VideoEncoder(const std::string& ffmpeg, const VideoSettings& setti
         pid = -1;
         throw CaptureError("cannot run " + ffmpeg + ": " + std::strerror(result));
     }
+    buffers.assign(QUEUED_FRAMES, RgbImage(640, 480));
+    writer = std::thread(&VideoEncoder::writeQueuedFrames, this);
 }
 
 VideoEncoder::~VideoEncoder()
 {
+    // An unfinished video: ffmpeg goes first, so that a write blocked on its
+    // pipe fails and the writer ends.
+    if (pid > 0)
+        kill(pid, SIGTERM);
+    stopWriter();
     if (input >= 0)
         close(input);
     if (pid > 0)
-    {
-        kill(pid, SIGTERM);
         waitForExit();
-    }
     if (errors >= 0)
         close(errors);
 }
 
-void VideoEncoder::write(const RgbImage& frame)
+namespace
+{
+bool writeAll(int fd, const RgbImage& frame)
 {
     const unsigned char* p = frame.pixels.data();
     std::size_t left = frame.pixels.size();
     while (left > 0)
     {
-        const ssize_t n = ::write(input, p, left);
+        const ssize_t n = ::write(fd, p, left);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            fail("stopped reading frames"); // EPIPE: ffmpeg has gone
+            return false; // EPIPE: ffmpeg has gone
         p += n;
         left -= static_cast<std::size_t>(n);
     }
+    return true;
+}
+} // namespace
+
+void VideoEncoder::writeQueuedFrames()
+{
+    std::unique_lock<std::mutex> guard(lock);
+    for (;;)
+    {
+        changed.wait(guard, [this] { return queued > 0 || inputEnds; });
+        if (queued == 0)
+            return;
+        const RgbImage& frame = buffers[oldest];
+        guard.unlock(); // the frame's buffer is not handed out again until it is written
+        const bool written = writeAll(input, frame);
+        guard.lock();
+        if (!written)
+        {
+            pipeBroken = true;
+            changed.notify_all();
+            return;
+        }
+        oldest = (oldest + 1) % buffers.size();
+        --queued;
+        changed.notify_all();
+    }
+}
+
+void VideoEncoder::stopWriter()
+{
+    if (!writer.joinable())
+        return;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        inputEnds = true;
+    }
+    changed.notify_all();
+    writer.join();
+}
+
+RgbImage& VideoEncoder::nextFrame()
+{
+    std::unique_lock<std::mutex> guard(lock);
+    changed.wait(guard, [this] { return queued < buffers.size() || pipeBroken; });
+    if (pipeBroken)
+    {
+        guard.unlock();
+        fail("stopped reading frames");
+    }
+    return buffers[(oldest + queued) % buffers.size()];
+}
+
+void VideoEncoder::send()
+{
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        ++queued;
+    }
+    changed.notify_all();
 }
 
 void VideoEncoder::finish()
 {
+    stopWriter();
     close(input);
     input = -1;
+    if (pipeBroken)
+        fail("stopped reading frames");
     const int status = waitForExit();
     if (status != 0)
         fail("failed (exit code " + std::to_string(status) + ")");
@@ -179,6 +247,7 @@ int VideoEncoder::waitForExit()
 
 void VideoEncoder::fail(const std::string& what)
 {
+    stopWriter();
     if (input >= 0)
     {
         close(input);

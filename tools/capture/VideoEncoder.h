@@ -4,7 +4,10 @@
 
 #include <sys/types.h>
 
+#include <condition_variable>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 struct VideoSettings
@@ -28,7 +31,10 @@ std::string findProgram(const std::string& name);
 // file. A soundtrack that does not would make it refuse the whole video.
 bool audioDecodes(const std::string& ffmpeg, const std::string& path);
 
-// ffmpeg encoding frames fed through a pipe.
+// ffmpeg encoding frames fed through a pipe. Frames wait in a few buffers of
+// the encoder's own while its writer thread feeds them to ffmpeg, so drawing
+// goes on while ffmpeg encodes and waits only when ffmpeg falls a whole queue
+// behind.
 class VideoEncoder
 {
 public:
@@ -40,12 +46,21 @@ public:
     VideoEncoder(const VideoEncoder&) = delete;
     VideoEncoder& operator=(const VideoEncoder&) = delete;
 
-    // Throws CaptureError with ffmpeg's own complaint when it has stopped.
-    void write(const RgbImage& frame);
-    // Ends the input and waits for ffmpeg to finish the file.
+    // The buffer the next frame goes into (640 x 480), free once every
+    // frame before it has been written. Throws CaptureError with ffmpeg's own
+    // complaint when it has stopped.
+    RgbImage& nextFrame();
+    // Queues the frame drawn into nextFrame's buffer.
+    void send();
+    // Ends the input once every queued frame is written and waits for ffmpeg
+    // to finish the file.
     void finish();
 
+    static constexpr std::size_t QUEUED_FRAMES = 4;
+
 private:
+    void writeQueuedFrames(); // the writer thread
+    void stopWriter();
     [[noreturn]] void fail(const std::string& what);
     int waitForExit();
     std::string lastComplaint() const;
@@ -53,4 +68,13 @@ private:
     pid_t pid = -1;
     int input = -1;
     int errors = -1; // ffmpeg's stderr, an unlinked temporary file
+
+    std::vector<RgbImage> buffers; // a ring: `queued` frames from `oldest`
+    std::size_t oldest = 0;
+    std::size_t queued = 0;
+    bool inputEnds = false;  // finish: write what is queued, then stop
+    bool pipeBroken = false; // ffmpeg stopped reading
+    std::mutex lock;
+    std::condition_variable changed;
+    std::thread writer;
 };

@@ -3,6 +3,7 @@
 #include "CaptureErrors.h"
 #include "CaptureOptions.h"
 #include "Commands.h"
+#include "demo/HeapTuning.h"
 #include "demo/ProgramDirectory.h"
 
 #include <csignal>
@@ -12,6 +13,7 @@
 
 int main(int argc, char** argv)
 {
+    keepFreedMemoryForReuse();
     // The capture never plays sound: it should not take the sound card either.
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     // Without a session bus, SDL's start-up has libdbus try to autolaunch one
