@@ -5,6 +5,8 @@
 
 #include <irrlicht.h>
 
+#include "NullDeviceSuite.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,22 +18,9 @@ namespace
 
 const std::string MODELS = std::string(KIRUPO_DATA_DIR) + "/models/";
 
-class Models : public ::testing::Test
+class Models : public NullDeviceSuite
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        SIrrlichtCreationParameters params;
-        params.DriverType = video::EDT_NULL;
-        params.LoggingLevel = ELL_NONE;
-        device = createDeviceEx(params);
-    }
-    static void TearDownTestSuite()
-    {
-        device->drop();
-        device = nullptr;
-    }
-
     static scene::IMesh* load(const std::string& name)
     {
         // Through the demo's model check, which must pass every generated model.
@@ -46,10 +35,7 @@ protected:
             count += mesh->getMeshBuffer(b)->getIndexCount() / 3;
         return count;
     }
-
-    static IrrlichtDevice* device;
 };
-IrrlichtDevice* Models::device = nullptr;
 
 const char* const ALL[] = {"arks3.obj", "arks5.obj", "shape_1a.obj", "town_04.obj"};
 

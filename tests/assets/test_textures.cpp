@@ -2,6 +2,8 @@
 // sizes, and the alpha shapes in the areas the sections draw from them.
 #include <irrlicht.h>
 
+#include "NullDeviceSuite.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -15,22 +17,9 @@ namespace
 
 const std::string TEXTURES = std::string(KIRUPO_DATA_DIR) + "/textures/";
 
-class Textures : public ::testing::Test
+class Textures : public NullDeviceSuite
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        SIrrlichtCreationParameters params;
-        params.DriverType = video::EDT_NULL;
-        params.LoggingLevel = ELL_NONE;
-        device = createDeviceEx(params);
-    }
-    static void TearDownTestSuite()
-    {
-        device->drop();
-        device = nullptr;
-    }
-
     struct ImageDrop
     {
         void operator()(video::IImage* image) const
@@ -66,10 +55,7 @@ protected:
         c.partial /= n;
         return c;
     }
-
-    static IrrlichtDevice* device;
 };
-IrrlichtDevice* Textures::device = nullptr;
 
 struct Expected
 {

@@ -22,11 +22,7 @@ cd "$(dirname "$demo")"
 
 # Escape after two seconds: the orderly shutdown, exit 0.
 SDL_AUDIODRIVER=dummy "$demo" & pid=$!
-for _ in $(seq 50); do
-    win=$(xdotool search --name '^KIRUPO$' 2>/dev/null | head -n1)
-    [ -n "$win" ] && break
-    sleep 0.1
-done
+win=$(demo_window 50)
 sleep 2
 check "window titled KIRUPO appears" "[ -n \"$win\" ]"
 [ -n "$win" ] && xdotool windowfocus --sync "$win" key Escape

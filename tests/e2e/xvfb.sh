@@ -38,3 +38,14 @@ stop_xvfb() {
     [ -n "${XVFB_PID:-}" ] && kill $XVFB_PID 2>/dev/null
     wait 2>/dev/null
 }
+
+# Prints the id of the window titled KIRUPO once it appears, waiting up to
+# the given tenths of a second (default 100); prints nothing if it never does.
+demo_window() {
+    local win _
+    for _ in $(seq "${1:-100}"); do
+        win=$(xdotool search --name '^KIRUPO$' 2>/dev/null | head -n1)
+        [ -n "$win" ] && { echo "$win"; return; }
+        sleep 0.1
+    done
+}

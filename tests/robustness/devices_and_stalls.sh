@@ -92,12 +92,7 @@ done
 mv "$out/kiru.ogg" "$ogg"
 SDL_AUDIODRIVER=dummy "$damaged/bin/kirupo" >/dev/null 2>"$out/damaged-err" &
 pid=$!
-win=
-for _ in $(seq 100); do
-    win=$(xdotool search --name '^KIRUPO$' 2>/dev/null | head -n1)
-    [ -n "$win" ] && break
-    sleep 0.1
-done
+win=$(demo_window)
 sleep 3
 [ -n "$win" ] && xdotool windowfocus --sync "$win" key Escape
 for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
@@ -111,12 +106,7 @@ check "it names the textures and models it left out ($(grep -c 'left out' "$out/
 # of the timeline: continued, it ends at once with 0.
 SDL_AUDIODRIVER=alsa AUDIODEV=kirupo-no-such-device "$demo" >/dev/null 2>"$out/demo-err" &
 pid=$!
-win=
-for _ in $(seq 100); do
-    win=$(xdotool search --name '^KIRUPO$' 2>/dev/null | head -n1)
-    [ -n "$win" ] && break
-    sleep 0.1
-done
+win=$(demo_window)
 check "the demo's window appears" "[ -n \"$win\" ]"
 [ -n "$win" ] && xdotool windowfocus --sync "$win" 2>/dev/null
 sleep 3
