@@ -1,6 +1,8 @@
 // The generated soundtrack: its format and length, its level, its beat grid,
-// its arrangement by section and its loop join.
+// its arrangement by section and its loop join; and the mastering that sets
+// its level.
 #include "DecodedStream.h"
+#include "Mastering.h"
 
 #include <gtest/gtest.h>
 
@@ -61,9 +63,18 @@ TEST_F(Soundtrack, PeaksBelowMinusOneDecibelFullScale)
     EXPECT_GT(peakDb, -6.0) << "a track this quiet at its peak has been squashed or mis-scaled";
 }
 
-TEST_F(Soundtrack, IntegratedLoudnessIsAboutMinus14Lufs)
+TEST_F(Soundtrack, IntegratedLoudnessIsMinus14LufsWithinATenth)
 {
-    // Measured by ffmpeg's EBU R128 meter, independently of the generator's own.
+    // What the Ogg encoder made of the mastered mix, on the meter the mastering uses.
+    synth::Stereo decoded;
+    decoded.left = stream->channels[0];
+    decoded.right = stream->channels[1];
+    const double lufs = synth::integratedLoudness(decoded);
+    RecordProperty("integrated_lufs", std::to_string(lufs));
+    EXPECT_NEAR(lufs, -14.0, 0.1);
+
+    // ffmpeg's EBU R128 meter, independent of libebur128, agrees; its summary
+    // has one decimal: "Integrated loudness:" then "I:  -14.0 LUFS".
     const std::string command = "ffmpeg -hide_banner -nostats -i '" + STREAM + "' -af ebur128 -f null - 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
@@ -72,14 +83,61 @@ TEST_F(Soundtrack, IntegratedLoudnessIsAboutMinus14Lufs)
     while (std::fgets(line, sizeof line, pipe))
         output += line;
     pclose(pipe);
-    // The summary at the end: "Integrated loudness:" then "I:  -14.0 LUFS".
     const size_t summary = output.find("Integrated loudness:");
     ASSERT_NE(summary, std::string::npos) << output;
     const size_t value = output.find("I:", summary);
     ASSERT_NE(value, std::string::npos) << output;
-    const double lufs = std::strtod(output.c_str() + value + 2, nullptr);
-    RecordProperty("integrated_lufs", std::to_string(lufs));
-    EXPECT_NEAR(lufs, -14.0, 0.5);
+    EXPECT_NEAR(std::strtod(output.c_str() + value + 2, nullptr), -14.0, 0.15);
+}
+
+// A 997 Hz tone (the reference of the loudness measure, where K-weighting and
+// its offset cancel) of the given peak in dBFS, in the left channel and,
+// unless leftOnly, in the right. The length is no whole number of any block.
+synth::Stereo tone(double peakDb, bool leftOnly = false, double seconds = 5.3)
+{
+    synth::Stereo sound(size_t(seconds * synth::RATE));
+    const double amplitude = std::pow(10.0, peakDb / 20.0);
+    for (size_t i = 0; i < sound.frames(); ++i)
+    {
+        const float s = float(amplitude * std::sin(2 * 3.141592653589793 * 997.0 * double(i) / synth::RATE));
+        sound.left[i] = s;
+        sound.right[i] = leftOnly ? 0.0f : s;
+    }
+    return sound;
+}
+
+TEST(Mastering, MeterReadsTheReferenceToneAndSilence)
+{
+    // A tone in both channels reads its peak level; in one channel, 3 dB less.
+    EXPECT_NEAR(synth::integratedLoudness(tone(-20.0)), -20.0, 0.05);
+    EXPECT_NEAR(synth::integratedLoudness(tone(-20.0, true)), -23.01, 0.05);
+    // The relative gate leaves out a quiet tail ten times as long, 30 dB down,
+    // which would take the reading to -30 LUFS; the blocks that straddle the
+    // change still count and take a third of a decibel off.
+    synth::Stereo loudThenQuiet = tone(-20.0, false, 2.0);
+    const synth::Stereo tail = tone(-50.0, false, 20.0);
+    loudThenQuiet.left.insert(loudThenQuiet.left.end(), tail.left.begin(), tail.left.end());
+    loudThenQuiet.right.insert(loudThenQuiet.right.end(), tail.right.begin(), tail.right.end());
+    EXPECT_NEAR(synth::integratedLoudness(loudThenQuiet), -20.0, 0.5);
+    EXPECT_EQ(synth::integratedLoudness(synth::Stereo(size_t(synth::RATE))), synth::SILENCE_LUFS);
+    EXPECT_EQ(synth::integratedLoudness(synth::Stereo()), synth::SILENCE_LUFS);
+}
+
+TEST(Mastering, ReachesTheTargetWithTheLimiterHoldingThePeaks)
+{
+    // A quiet tone with full-scale clicks: the gain that brings it to -14 LUFS
+    // pushes the clicks far over the ceiling, so the limiter must work.
+    synth::Stereo sound = tone(-30.0);
+    for (size_t i = 0; i < sound.frames(); i += synth::RATE / 2)
+        sound.left[i] = sound.right[i] = 1.0f;
+    const float ceiling = 0.891f; // -1 dBFS
+    synth::master(sound, -14.0, ceiling);
+    EXPECT_NEAR(synth::integratedLoudness(sound), -14.0, 0.1);
+    float peak = 0;
+    for (size_t i = 0; i < sound.frames(); ++i)
+        peak = std::max({peak, std::fabs(sound.left[i]), std::fabs(sound.right[i])});
+    EXPECT_LE(peak, ceiling);
+    EXPECT_GT(peak, 0.5f * ceiling);
 }
 
 // Onsets of the low band (the kick drum, and the bass that starts with it):

@@ -1,91 +1,37 @@
 #include "Mastering.h"
 
+#include <ebur128.h>
+
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace synth
 {
 
-namespace
-{
-
-struct Biquad
-{
-    double b0, b1, b2, a1, a2;
-    double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-
-    double process(double x)
-    {
-        const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-        x2 = x1;
-        x1 = x;
-        y2 = y1;
-        y1 = y;
-        return y;
-    }
-};
-
-// The two K-weighting stages, their coefficients derived for the sample rate.
-std::vector<double> kWeightedSquares(const std::vector<float>& channel)
-{
-    const double pi = 3.141592653589793;
-    double k = std::tan(pi * 1681.974450955533 / RATE);
-    const double q1 = 0.7071752369554196, vh = std::pow(10.0, 3.999843853973347 / 20.0);
-    const double vb = std::pow(vh, 0.4996667741545416);
-    double a0 = 1.0 + k / q1 + k * k;
-    Biquad shelf{(vh + vb * k / q1 + k * k) / a0, 2.0 * (k * k - vh) / a0, (vh - vb * k / q1 + k * k) / a0,
-                 2.0 * (k * k - 1.0) / a0, (1.0 - k / q1 + k * k) / a0};
-    k = std::tan(pi * 38.13547087602444 / RATE);
-    const double q2 = 0.5003270373238773;
-    a0 = 1.0 + k / q2 + k * k;
-    Biquad highPass{1.0, -2.0, 1.0, 2.0 * (k * k - 1.0) / a0, (1.0 - k / q2 + k * k) / a0};
-    std::vector<double> squares(channel.size());
-    for (size_t i = 0; i < channel.size(); ++i)
-    {
-        const double y = highPass.process(shelf.process(channel[i]));
-        squares[i] = y * y;
-    }
-    return squares;
-}
-
-} // namespace
-
 double integratedLoudness(const Stereo& sound)
 {
-    const std::vector<double> left = kWeightedSquares(sound.left), right = kWeightedSquares(sound.right);
-    const size_t block = size_t(0.4 * RATE), hop = size_t(0.1 * RATE);
-    std::vector<double> blockPower;
-    for (size_t start = 0; start + block <= left.size(); start += hop)
+    ebur128_state* meter = ebur128_init(2, RATE, EBUR128_MODE_I);
+    if (!meter)
+        throw std::bad_alloc();
+    // The meter takes interleaved frames; a slice at a time keeps the copy small.
+    constexpr size_t SLICE = 4096;
+    float interleaved[2 * SLICE];
+    for (size_t start = 0; start < sound.frames(); start += SLICE)
     {
-        double sum = 0;
-        for (size_t i = start; i < start + block; ++i)
-            sum += left[i] + right[i];
-        blockPower.push_back(sum / double(block));
+        const size_t count = std::min(SLICE, sound.frames() - start);
+        for (size_t i = 0; i < count; ++i)
+        {
+            interleaved[2 * i] = sound.left[start + i];
+            interleaved[2 * i + 1] = sound.right[start + i];
+        }
+        ebur128_add_frames_float(meter, interleaved, count);
     }
-    auto loudness = [](double power) { return -0.691 + 10.0 * std::log10(power); };
-    auto gatedMean = [&](double gate) {
-        double sum = 0;
-        size_t count = 0;
-        for (double p : blockPower)
-            if (p > 0 && loudness(p) > gate)
-            {
-                sum += p;
-                ++count;
-            }
-        return count ? sum / double(count) : 0.0;
-    };
-    const double absolute = gatedMean(-70.0);
-    if (absolute <= 0)
-        return -70.0;
-    return loudness(gatedMean(loudness(absolute) - 10.0));
-}
-
-float samplePeak(const Stereo& sound)
-{
-    float peak = 0;
-    for (size_t i = 0; i < sound.frames(); ++i)
-        peak = std::max({peak, std::fabs(sound.left[i]), std::fabs(sound.right[i])});
-    return peak;
+    double lufs = -HUGE_VAL;
+    ebur128_loudness_global(meter, &lufs);
+    ebur128_destroy(&meter);
+    // Silence, or a sound too short for one block, reads as the absolute gate.
+    return std::isfinite(lufs) ? std::max(lufs, SILENCE_LUFS) : SILENCE_LUFS;
 }
 
 namespace
