@@ -5,7 +5,7 @@ namespace
 DemoContext* current = nullptr;
 }
 
-DemoContext::DemoContext(irr::IrrlichtDevice* device)
+DemoContext::DemoContext(irr::IrrlichtDevice* device, AudioOutput output)
     : device(device), driver(nullptr), sceneManager(nullptr), audioSystem(nullptr), music(nullptr),
       musicChannel(nullptr), demoTime(0.0f)
 {
@@ -13,7 +13,8 @@ DemoContext::DemoContext(irr::IrrlichtDevice* device)
     sceneManager = device->getSceneManager();
     current = this;
     audioSystem = audio::System::create();
-    audioSystem->init(1);
+    if (output == WithSound)
+        audioSystem->init(1);
 }
 
 DemoContext::~DemoContext()

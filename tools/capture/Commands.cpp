@@ -91,7 +91,7 @@ int captureOneFrame(const CaptureOptions& options)
                          "; with --effect ID a frame may lie further");
 
     OutputFile out(options.outputPath(), options.output);
-    CaptureSession session;
+    CaptureSession session(options.screen, options.scale);
     if (options.effectId != 0 && !session.pin(options.effectId))
         throw UsageError("--effect " + std::to_string(options.effectId) + ": no effect has this id");
     RgbImage picture;
@@ -131,7 +131,7 @@ int captureFrameRange(const CaptureOptions& options)
                          " s at " + std::to_string(options.fps) + " fps");
 
     makeDirectory(options.outputPath(), options.output);
-    CaptureSession session;
+    CaptureSession session(options.screen, options.scale);
     Progress progress(last - first + 1);
     RgbImage picture;
     for (int frame = 0; frame <= last; ++frame)
