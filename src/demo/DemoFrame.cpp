@@ -1,5 +1,6 @@
 #include "demo/DemoFrame.h"
 
+#include "demo/DemoContext.h"
 #include "demo/EffectDirector.h"
 
 void drawFrame(irr::video::IVideoDriver* driver, EffectDirector& director, FrameObserver* observer)
@@ -9,4 +10,12 @@ void drawFrame(irr::video::IVideoDriver* driver, EffectDirector& director, Frame
     if (observer)
         observer->frameDrawn(driver);
     driver->endScene();
+}
+
+void skipFrame(EffectDirector& director)
+{
+    DemoContext* context = DemoContext::instance();
+    context->setDrawing(false);
+    director.tick();
+    context->setDrawing(true);
 }

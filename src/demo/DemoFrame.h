@@ -18,3 +18,8 @@ protected:
 // the back buffer and the depth buffer to colour 0, let the director draw,
 // show the result.
 void drawFrame(irr::video::IVideoDriver* driver, EffectDirector& director, FrameObserver* observer = nullptr);
+
+// One frame ticked but not drawn: the director ticks with the context's
+// drawing off (DemoContext::setDrawing), so the demo clock and every effect's
+// state move exactly as in drawFrame, but there is no scene and no picture.
+void skipFrame(EffectDirector& director);

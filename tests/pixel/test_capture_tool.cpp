@@ -2,7 +2,7 @@
 // are exact and repeatable, the timeline's end, exit codes, and what the
 // frames, video, storyboard and bench commands write.
 #include "DemoFixture.h"
-#include "FrameSchedule.h"
+#include "demo/FrameSchedule.h"
 #include "PixelTest.h"
 #include "Storyboard.h"
 #include "demo/EffectDirector.h"

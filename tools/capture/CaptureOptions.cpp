@@ -1,7 +1,7 @@
 #include "CaptureOptions.h"
 
 #include "CaptureErrors.h"
-#include "FrameSchedule.h"
+#include "demo/FrameSchedule.h"
 
 #include <CLI/CLI.hpp>
 

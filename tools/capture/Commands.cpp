@@ -3,7 +3,7 @@
 #include "BenchReport.h"
 #include "CaptureErrors.h"
 #include "CaptureSession.h"
-#include "FrameSchedule.h"
+#include "demo/FrameSchedule.h"
 #include "OutputFile.h"
 #include "Png.h"
 #include "Progress.h"
