@@ -8,6 +8,7 @@
 #include "demo/DemoFrame.h"
 #include "demo/DemoMain.h"
 #include "demo/EffectDirector.h"
+#include "demo/FrameSchedule.h"
 #include "demo/Mipmaps.h"
 
 #include <GL/gl.h>
@@ -81,9 +82,19 @@ double CaptureSession::drawFrameAt(irr::u32 timerMs, RgbImage* picture, bool wai
     reader.readInto(picture);
     const auto start = std::chrono::steady_clock::now();
     drawFrame(driver, *director, picture ? &reader : nullptr);
+    ++ticks;
     if (waitForGpu)
         glFinish();
     return millisecondsSince(start);
+}
+
+void CaptureSession::skipTo(const FrameSchedule& schedule, int frame)
+{
+    for (; ticks < frame; ++ticks)
+    {
+        device->getTimer()->setTime(schedule.timerMs(ticks));
+        skipFrame(*director);
+    }
 }
 
 double CaptureSession::drawEmptyFrame()
