@@ -47,7 +47,7 @@ int runDemo(irr::IrrlichtDevice* device, const RunSettings& settings)
             waitForWindowEvents(driver);
             continue;
         }
-        drawFrame(driver, *director, scaler);
+        drawFrame(driver, *director, nullptr, &scaler);
     }
 
     context->stopMusic();

@@ -110,6 +110,7 @@ void ScreenScaler::beginFrame(video::IVideoDriver* driver)
               window.Height >= PICTURE.Height;
     if (scaling)
         driver->OnResize(PICTURE);
+    if (scaling && getenv("KS_TOP")) glViewport(0, window.Height - 480, 640, 480);
 }
 
 void ScreenScaler::present(video::IVideoDriver* driver)
@@ -134,6 +135,7 @@ void ScreenScaler::present(video::IVideoDriver* driver)
 
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, picture.framebuffer);
+    if (getenv("KS_TOP")) blit(core::recti(0, window.Height-480, 640, window.Height), whole(PICTURE), GL_NEAREST); else
     blit(whole(PICTURE), whole(PICTURE), GL_NEAREST);
 
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
