@@ -48,6 +48,12 @@ unsigned Channel::getPositionMs() const
     return seconds > 0.0 ? static_cast<unsigned>(seconds * 1000.0) : 0u;
 }
 
+void Channel::setPositionMs(unsigned ms)
+{
+    if (stream)
+        Mix_SetMusicPosition(ms / 1000.0);
+}
+
 System* System::create()
 {
     return new System();
@@ -97,10 +103,11 @@ Sound* System::createStream(const std::string& path, unsigned mode)
     return new Sound(stream, (mode & LOOP_NORMAL) != 0);
 }
 
-Channel* System::playSound(Sound* sound, bool paused)
+Channel* System::playSound(Sound* sound, bool paused, unsigned startMs)
 {
     Mix_Music* stream = sound ? sound->stream : nullptr;
-    if (stream && Mix_PlayMusic(stream, sound->loop ? -1 : 1) == 0 && paused)
+    // Started at its position in one step, so that not a buffer of the start is heard first.
+    if (stream && Mix_FadeInMusicPos(stream, sound->loop ? -1 : 1, 0, startMs / 1000.0) == 0 && paused)
         Mix_PauseMusic();
     delete channel;
     channel = new Channel(stream);

@@ -40,6 +40,8 @@ class Channel
 public:
     // Position of the playing stream in milliseconds (0 when silent).
     unsigned getPositionMs() const;
+    // Moves the playing stream to this position.
+    void setPositionMs(unsigned ms);
 
 private:
     friend class System;
@@ -60,7 +62,8 @@ public:
 
     // Backslashes in the path are taken as directory separators.
     Sound* createStream(const std::string& path, unsigned mode);
-    Channel* playSound(Sound* sound, bool paused);
+    // Plays the stream from startMs on (its start by default).
+    Channel* playSound(Sound* sound, bool paused, unsigned startMs = 0);
 
     void close();
     void release();

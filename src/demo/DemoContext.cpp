@@ -1,15 +1,24 @@
 #include "demo/DemoContext.h"
 
+#include "demo/StateOnlyDriver.h"
+
 namespace
 {
 DemoContext* current = nullptr;
-}
 
-DemoContext::DemoContext(irr::IrrlichtDevice* device, AudioOutput output)
-    : device(device), driver(nullptr), sceneManager(nullptr), audioSystem(nullptr), music(nullptr),
-      musicChannel(nullptr), demoTime(0.0f)
+unsigned millisecondsOf(float seconds)
 {
-    driver = device->getVideoDriver();
+    return seconds > 0.0f ? static_cast<unsigned>(static_cast<double>(seconds) * 1000.0 + 0.5) : 0u;
+}
+} // namespace
+
+DemoContext::DemoContext(irr::IrrlichtDevice* device, AudioOutput output, irr::video::IVideoDriver* drawWith)
+    : device(device), driver(nullptr), currentDriver(nullptr), sceneManager(nullptr), audioSystem(nullptr),
+      music(nullptr), musicChannel(nullptr), demoTime(0.0f)
+{
+    driver = drawWith ? drawWith : device->getVideoDriver();
+    stateOnlyDriver = std::make_unique<StateOnlyDriver>(driver);
+    currentDriver = driver;
     sceneManager = device->getSceneManager();
     current = this;
     audioSystem = audio::System::create();
@@ -31,15 +40,26 @@ DemoContext* DemoContext::instance()
     return current;
 }
 
+void DemoContext::setDrawing(bool on)
+{
+    currentDriver = on ? driver : stateOnlyDriver.get();
+}
+
 void DemoContext::addTime(float seconds)
 {
     demoTime = demoTime + seconds;
 }
 
-void DemoContext::playMusic(const char* path)
+void DemoContext::playMusic(const char* path, float fromSeconds)
 {
     music = audioSystem->createStream(path, audio::LOOP_NORMAL | audio::MODE_2D | audio::HARDWARE);
-    musicChannel = audioSystem->playSound(music, false);
+    musicChannel = audioSystem->playSound(music, false, millisecondsOf(fromSeconds));
+}
+
+void DemoContext::seekMusic(float seconds)
+{
+    if (musicChannel)
+        musicChannel->setPositionMs(millisecondsOf(seconds));
 }
 
 void DemoContext::stopMusic()

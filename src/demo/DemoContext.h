@@ -4,7 +4,10 @@
 
 #include "demo/Audio.h"
 
+#include <memory>
+
 class MaterialOverride;
+class StateOnlyDriver;
 
 // The one process-wide object through which the demo reaches the engine, the
 // music and the demo clock, and which offers the shared drawing operations.
@@ -17,7 +20,9 @@ public:
         WithSound,
         Silent,
     };
-    explicit DemoContext(irr::IrrlichtDevice* device, AudioOutput output = WithSound);
+    // Effects draw with drawWith when given (the screen scaler's), else with the device's driver.
+    explicit DemoContext(irr::IrrlichtDevice* device, AudioOutput output = WithSound,
+                         irr::video::IVideoDriver* drawWith = nullptr);
     ~DemoContext();
 
     DemoContext(const DemoContext&) = delete;
@@ -27,13 +32,26 @@ public:
     static DemoContext* instance();
 
     irr::IrrlichtDevice* getDevice() const { return device; }
-    irr::video::IVideoDriver* getDriver() const { return driver; }
+    // The driver to draw with; effects ask for it on every frame.
+    irr::video::IVideoDriver* getDriver() const { return currentDriver; }
     irr::scene::ISceneManager* getSceneManager() const { return sceneManager; }
+
+    // With drawing off, getDriver hands out a driver that passes every state
+    // and resource call on to the device's driver and drops everything that
+    // draws (StateOnlyDriver): frames ticked meanwhile move every clock and
+    // every effect's state as drawn frames do, but draw nothing.
+    void setDrawing(bool on);
+    bool isDrawing() const { return currentDriver == driver; }
 
     float getDemoTime() const { return demoTime; }
     void addTime(float seconds);
+    // Back to demo time 0, for a timeline that starts again.
+    void resetClock() { demoTime = 0.0f; }
 
-    void playMusic(const char* path);
+    // Creates the stream and plays it from this many seconds on.
+    void playMusic(const char* path, float fromSeconds = 0.0f);
+    // Moves the playing music to this many seconds from its start.
+    void seekMusic(float seconds);
     void stopMusic();
     float musicPosition() const;
 
@@ -61,6 +79,8 @@ public:
 private:
     irr::IrrlichtDevice* device;
     irr::video::IVideoDriver* driver;
+    std::unique_ptr<StateOnlyDriver> stateOnlyDriver;
+    irr::video::IVideoDriver* currentDriver; // driver, or stateOnlyDriver while drawing is off
     irr::scene::ISceneManager* sceneManager;
     audio::System* audioSystem;
     audio::Sound* music;

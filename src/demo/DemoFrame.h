@@ -17,6 +17,12 @@ protected:
 
 // One frame of the demo, the same for the demo and the capture tool: clear
 // the back buffer and the depth buffer to colour 0, let the director draw
-// into a 640 x 480 screen, scale that onto the window, show the result.
-void drawFrame(irr::video::IVideoDriver* driver, EffectDirector& director, ScreenScaler& scaler,
-               FrameObserver* observer = nullptr);
+// into a 640 x 480 screen, scale that onto the window (when a scaler is
+// given), let the observer see the result, show it.
+void drawFrame(irr::video::IVideoDriver* driver, EffectDirector& director, FrameObserver* observer = nullptr,
+               ScreenScaler* scaler = nullptr);
+
+// One frame ticked but not drawn: the director ticks with the context's
+// drawing off (DemoContext::setDrawing), so the demo clock and every effect's
+// state move exactly as in drawFrame, but there is no scene and no picture.
+void skipFrame(EffectDirector& director);

@@ -30,9 +30,10 @@ int runDemo(irr::IrrlichtDevice* device, const RunSettings& settings)
 {
     device->setWindowCaption(L"KIRUPO");
     irr::video::IVideoDriver* driver = device->getVideoDriver();
-    DemoContext* context = new DemoContext(device, settings.mute ? DemoContext::Silent : DemoContext::WithSound);
+    ScreenScaler scaler(settings.scale, driver);
+    DemoContext* context = new DemoContext(device, settings.mute ? DemoContext::Silent : DemoContext::WithSound,
+                                           scaler.drawingDriver());
     EffectDirector* director = new EffectDirector();
-    ScreenScaler scaler(settings.scale);
     // Every asset is loaded before the music starts, so picture and sound start together.
     director->initAll();
     buildMipmaps(driver);
@@ -47,7 +48,7 @@ int runDemo(irr::IrrlichtDevice* device, const RunSettings& settings)
             waitForWindowEvents(driver);
             continue;
         }
-        drawFrame(driver, *director, scaler);
+        drawFrame(driver, *director, nullptr, &scaler);
     }
 
     context->stopMusic();

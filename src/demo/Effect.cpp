@@ -9,6 +9,12 @@ void Effect::update(float dt)
     advance(dt);
 }
 
+void Effect::restart()
+{
+    localTime = 0.0f;
+    firstFrame = true;
+}
+
 void Effect::advance(float dt)
 {
     if (firstFrame)

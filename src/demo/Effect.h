@@ -12,6 +12,10 @@ public:
     // The base implementation is the clock step; effects call it first thing.
     virtual void update(float dt);
     virtual void shutdown() = 0;
+    // Back to the state init left it in, assets kept: for a timeline that
+    // starts again. Effects that keep more state between frames than their
+    // clock reset it too.
+    virtual void restart();
 
     float getLocalTime() const { return localTime; }
     bool hasStarted() const { return !firstFrame; }

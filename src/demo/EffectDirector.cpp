@@ -103,10 +103,24 @@ void EffectDirector::tick()
         pinned->update(dt);
         return;
     }
-    const irr::s32 id = effectAt(DemoContext::instance()->getDemoTime());
+    irr::s32 id = effectAt(DemoContext::instance()->getDemoTime());
     if (id == 0)
-        endOfTimeline();
+    {
+        if (!looping)
+            endOfTimeline();
+        restartTimeline();
+        id = effectAt(0.0f);
+    }
     find(id)->update(dt);
+}
+
+void EffectDirector::restartTimeline()
+{
+    DemoContext* context = DemoContext::instance();
+    context->resetClock();
+    context->seekMusic(0.0f);
+    for (auto& entry : effects)
+        entry.second->restart();
 }
 
 void EffectDirector::endOfTimeline()

@@ -33,6 +33,13 @@ public:
     // changes nothing, when no effect has this id.
     bool pin(irr::s32 id);
 
+    // With looping on, the tick that passes the timeline's end starts it
+    // again instead of ending the demo: the demo clock back at 0, every effect
+    // as init left it (nothing is loaded again), the music from its start,
+    // and that tick counts as a first one (the clock stays at 0 and the
+    // opening draws its first frame). Off unless switched on.
+    void setLooping(bool on) { looping = on; }
+
     // The registered effect with this id, or null.
     Effect* find(irr::s32 id) const;
     const std::map<irr::s32, Effect*>& registry() const { return effects; }
@@ -42,8 +49,10 @@ private:
     // demo clock (not on the first tick); returns that time in seconds.
     float advanceClock();
     [[noreturn]] void endOfTimeline();
+    void restartTimeline();
 
     std::map<irr::s32, Effect*> effects;
     irr::u32 lastTimerMs;
     Effect* pinned = nullptr;
+    bool looping = false;
 };

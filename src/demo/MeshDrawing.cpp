@@ -4,7 +4,7 @@
 void DemoContext::drawMeshAt(irr::scene::IMesh* mesh, const irr::core::matrix4& world,
                              MaterialOverride* materialOverride)
 {
-    driver->setTransform(irr::video::ETS_WORLD, world);
+    currentDriver->setTransform(irr::video::ETS_WORLD, world);
     drawMesh(mesh, materialOverride);
 }
 
@@ -22,7 +22,7 @@ void DemoContext::drawMesh(irr::scene::IMesh* mesh, MaterialOverride* materialOv
         if (materialOverride)
             materialOverride->apply(material);
         else
-            driver->setMaterial(material);
-        driver->drawMeshBuffer(buffer);
+            currentDriver->setMaterial(material);
+        currentDriver->drawMeshBuffer(buffer);
     }
 }

@@ -80,21 +80,21 @@ void drawQuad(video::IVideoDriver* driver, f32 left, f32 top, f32 right, f32 bot
 void DemoContext::drawSprite(video::ITexture* texture, f32 x1, f32 y1, f32 x2, f32 y2, f32 tu1, f32 tv1,
                              f32 tu2, f32 tv2, const video::SColor& colour, s32 flags)
 {
-    const SavedTransforms saved(driver);
-    setScreenCamera(driver, core::IdentityMatrix);
+    const SavedTransforms saved(currentDriver);
+    setScreenCamera(currentDriver, core::IdentityMatrix);
 
     video::SMaterial material = spriteMaterial(texture, flags, video::SColor(255, 255, 255, 255));
     material.setFlag(video::EMF_BILINEAR_FILTER, !(flags & SPRITE_NO_FILTER));
-    driver->setMaterial(material);
+    currentDriver->setMaterial(material);
 
-    drawQuad(driver, x1 - HALF_WIDTH, y1 - HALF_HEIGHT, x2 - HALF_WIDTH, y2 - HALF_HEIGHT, tu1, tv1, tu2, tv2,
+    drawQuad(currentDriver, x1 - HALF_WIDTH, y1 - HALF_HEIGHT, x2 - HALF_WIDTH, y2 - HALF_HEIGHT, tu1, tv1, tu2, tv2,
              colour);
 }
 
 void DemoContext::drawSpriteRotated(video::ITexture* texture, core::rect<f32> destination, f32 tu1, f32 tv1,
                                     f32 tu2, f32 tv2, const video::SColor& colour, f32 angle, s32 flags)
 {
-    const SavedTransforms saved(driver);
+    const SavedTransforms saved(currentDriver);
     // The quad is built around the origin, turned about the view axis and
     // moved to the destination's centre.
     const f32 cx = (destination.UpperLeftCorner.X + destination.LowerRightCorner.X) / 2;
@@ -102,12 +102,12 @@ void DemoContext::drawSpriteRotated(video::ITexture* texture, core::rect<f32> de
     core::matrix4 world;
     world.setRotationRadians(core::vector3df(0, 0, angle));
     world.setTranslation(core::vector3df(cx - HALF_WIDTH, cy - HALF_HEIGHT, 0));
-    setScreenCamera(driver, world);
+    setScreenCamera(currentDriver, world);
 
     // Filtering stays at the engine default here.
-    driver->setMaterial(spriteMaterial(texture, flags, video::SColor(255, 0, 255, 255)));
+    currentDriver->setMaterial(spriteMaterial(texture, flags, video::SColor(255, 0, 255, 255)));
 
     const f32 w = destination.getWidth();
     const f32 h = destination.getHeight();
-    drawQuad(driver, -w / 2, -h / 2, w / 2, h / 2, tu1, tv1, tu2, tv2, colour);
+    drawQuad(currentDriver, -w / 2, -h / 2, w / 2, h / 2, tu1, tv1, tu2, tv2, colour);
 }

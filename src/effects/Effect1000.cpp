@@ -96,6 +96,15 @@ void Effect1000::update(float dt)
 
 void Effect1000::shutdown() {}
 
+void Effect1000::restart()
+{
+    Effect::restart();
+    flash = 0.0f;
+    lastTrigger = -1;
+    particles.clear(); // the room made for them stays
+    random = LinearCongruentialGenerator();
+}
+
 bool Effect1000::scanTriggers(float lt)
 {
     // A trigger fires only in a frame whose time lies strictly inside its

@@ -29,6 +29,8 @@ public:
     void init() override;
     void update(float dt) override;
     void shutdown() override;
+    // The burst is gone and the next one is the same as the first.
+    void restart() override;
 
     irr::f32 getFlash() const { return flash; }
     irr::s32 getLastTrigger() const { return lastTrigger; }

@@ -6,6 +6,8 @@
 #include "DemoFixture.h"
 #include "ScratchDataTree.h"
 
+#include "demo/DemoStart.h"
+
 #include <SDL.h>
 
 #include <chrono>
@@ -30,6 +32,27 @@ TEST_F(MusicLayer, PlaysTheGeneratedStreamFromTheDemosPath)
     // The dummy driver drains the mix in real time, give or take a buffer.
     EXPECT_GT(later, start + 0.2f) << "the stream did not play";
     EXPECT_LT(later, 5.0f);
+    context->stopMusic();
+}
+
+// A demo started part-way plays the music from the demo time it starts at;
+// a looping timeline takes the music back to its start.
+TEST_F(MusicLayer, AStartPartWayPlaysFromThereAndALoopFromTheStart)
+{
+    EffectDirector director;
+    director.initAll();
+    const float from = startDemoAt(director, 30.0f, "..\\data\\stream\\kiru.ogg");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_NEAR(context->musicPosition(), from + 0.3f, 0.2f);
+
+    director.setLooping(true);
+    device->setTimerMs(5000);
+    director.tick();
+    context->addTime(EffectDirector::TIMELINE_END - context->getDemoTime());
+    device->setTimerMs(5020);
+    director.tick(); // past the end: round again
+    EXPECT_EQ(context->getDemoTime(), 0.0f);
+    EXPECT_LT(context->musicPosition(), 0.2f);
     context->stopMusic();
 }
 

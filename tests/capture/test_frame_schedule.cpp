@@ -2,7 +2,7 @@
 // clock it works out for every frame must be the one the real director
 // reaches when the timer is set as scheduled.
 #include "DemoFixture.h"
-#include "FrameSchedule.h"
+#include "demo/FrameSchedule.h"
 
 #include <cmath>
 

@@ -2,16 +2,18 @@
 // are exact and repeatable, the timeline's end, exit codes, and what the
 // frames, video, storyboard and bench commands write.
 #include "DemoFixture.h"
-#include "FrameSchedule.h"
+#include "LowBandOnsets.h"
 #include "PixelTest.h"
 #include "Storyboard.h"
 #include "demo/EffectDirector.h"
+#include "demo/FrameSchedule.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -135,6 +137,37 @@ double meanDifference(const Frame& a, const Frame& b)
     for (std::size_t i = 0; i < a.rgb.size(); ++i)
         sum += std::abs(static_cast<int>(a.rgb[i]) - static_cast<int>(b.rgb[i]));
     return a.rgb.empty() ? 255.0 : sum / static_cast<double>(a.rgb.size());
+}
+
+// Every frame of a 640 x 480 video, decoded as videoFrame does.
+std::vector<Frame> videoFrames(const std::string& video)
+{
+    const std::string raw = video + ".rgb";
+    run("ffmpeg -v error -y -i '" + video + "' -vf 'scale=in_color_matrix=bt709:in_range=tv,format=rgb24' -f rawvideo '" +
+        raw + "'");
+    const std::string bytes = readFile(raw);
+    std::remove(raw.c_str());
+    const std::size_t size = 640 * 480 * 3;
+    std::vector<Frame> frames(bytes.size() / size);
+    for (std::size_t i = 0; i < frames.size(); ++i)
+    {
+        frames[i].width = 640;
+        frames[i].height = 480;
+        frames[i].rgb.assign(bytes.begin() + static_cast<long>(i * size), bytes.begin() + static_cast<long>((i + 1) * size));
+    }
+    return frames;
+}
+
+// A video's sound, mixed to mono at 44.1 kHz.
+std::vector<float> videoSound(const std::string& video)
+{
+    const std::string raw = video + ".f32";
+    run("ffmpeg -v error -y -i '" + video + "' -map 0:a -ac 1 -ar 44100 -f f32le '" + raw + "'");
+    const std::string bytes = readFile(raw);
+    std::remove(raw.c_str());
+    std::vector<float> samples(bytes.size() / sizeof(float));
+    std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(float));
+    return samples;
 }
 } // namespace
 
@@ -279,6 +312,43 @@ TEST(CaptureFrames, WritesEveryFrameOfTheRangeNumberedByFrame)
         EXPECT_EQ(loadPng(tree.bin() + "/shots/" + name).width, 640u) << name;
 }
 
+// frame and frames skip drawing the frames before the first they write; what
+// they write must be what a run that draws every frame draws. Where that can
+// break: the opening's star burst late in its section, the flight that
+// renders into a texture, the section after it, and late in the timeline.
+TEST(CaptureFastForward, LateFramesAreThoseOfARunThatDrawsEveryFrame)
+{
+    TestDataTree tree;
+    tree.copyGeneratedAssets();
+    // From 0 there is nothing to skip: every frame is drawn.
+    CaptureResult result = runCapture(tree, {"frames", "all", "--fps", "4", "--to", "65"});
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    FrameSchedule schedule(4);
+    auto drawn = [&](int frame) {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame-%06d.png", frame);
+        return loadPng(tree.bin() + "/all/" + name);
+    };
+    for (float t : {8.5f, 15.0f, 20.25f, 65.0f})
+    {
+        const Frame skipped = captureFrame(tree, t, 0, 4);
+        ASSERT_TRUE(skipped.valid()) << t;
+        EXPECT_TRUE(skipped.rgb == drawn(schedule.firstFrameAtOrAfter(t, schedule.timelineFrames())).rgb) << t;
+        keepFrame(skipped, "fast-forward-" + std::to_string(t));
+    }
+    // The first frames of the title pulse, after the flight.
+    result = runCapture(tree, {"frames", "part", "--fps", "4", "--from", "20.25", "--to", "20.75"});
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    for (int frame = 81; frame <= 83; ++frame)
+    {
+        char name[32];
+        std::snprintf(name, sizeof name, "/part/frame-%06d.png", frame);
+        const Frame written = loadPng(tree.bin() + name);
+        ASSERT_TRUE(written.valid()) << name;
+        EXPECT_TRUE(written.rgb == drawn(frame).rgb) << name;
+    }
+}
+
 class CaptureVideo : public ::testing::Test
 {
 protected:
@@ -328,6 +398,58 @@ TEST_F(CaptureVideo, NativeVideoHasTheDemosSizeRateSoundtrackAndLength)
     EXPECT_LT(meanDifference(decoded, picture), 3.0);
     EXPECT_GT(meanDifference(videoFrame(tree.bin() + "/demo.mp4", 20, 640, 480), picture), 10.0)
         << "a frame of another section must not pass for it";
+}
+
+// A clip from the middle of the opening: its frames are those whose demo
+// clock lies in [A, B], its soundtrack is the stretch under them, and every
+// flash of the bands starts with a kick drum.
+TEST_F(CaptureVideo, AClipKeepsTheOpeningsKicksOnItsFlashes)
+{
+    tree.copyGeneratedAssets();
+    const float from = 3.4f, to = 7.0f;
+    const CaptureResult result = runCapture(
+        tree, {"video", "clip.mp4", "--native", "--from", secondsArgument(from), "--to", secondsArgument(to)});
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    FrameSchedule schedule(60);
+    const int frames = schedule.timelineFrames();
+    const int first = schedule.firstFrameAtOrAfter(from, frames), last = schedule.lastFrameAtOrBefore(to, frames);
+
+    const std::string info = probeFile(tree.bin() + "/clip.mp4");
+    EXPECT_EQ(probe(info, "streams.stream.0.nb_frames"), std::to_string(last - first + 1)) << info;
+    for (const char* stream : {"streams.stream.0.duration", "streams.stream.1.duration"})
+        EXPECT_NEAR(std::stod(probe(info, stream)), to - from, 1.0 / 60 + 0.01) << stream;
+
+    // Its first frame is the one frame gives for A.
+    const std::vector<Frame> video = videoFrames(tree.bin() + "/clip.mp4");
+    ASSERT_EQ(video.size(), static_cast<std::size_t>(last - first + 1));
+    EXPECT_LT(meanDifference(video[0], captureFrame(tree, from)), 3.0);
+
+    // While a flash is strong the bands are black: a flash starts on a frame
+    // with almost no band colour after one with plenty.
+    auto flashing = [](const Frame& frame) {
+        int banded = 0;
+        for (unsigned y = 0; y < 480; y += 4)
+            for (unsigned x = 0; x < 640; x += 4)
+                banded += colourDistance(frame.at(x, y), irr::video::SColor(255, 255, 255, 0)) < 40 ||
+                          colourDistance(frame.at(x, y), irr::video::SColor(255, 255, 128, 255)) < 40;
+        return banded < 640 * 480 / 16 / 20;
+    };
+    const std::vector<double> kicks = lowBandOnsets(videoSound(tree.bin() + "/clip.mp4"), 44100, false);
+    int flashes = 0;
+    for (std::size_t k = 1; k < video.size(); ++k)
+    {
+        if (!flashing(video[k]) || flashing(video[k - 1]))
+            continue;
+        ++flashes;
+        // The trigger lies within the frame before the flash's first one.
+        const double t = static_cast<double>(k) / 60;
+        double nearest = 1e9;
+        for (double kick : kicks)
+            nearest = std::min(nearest, std::fabs(kick - (t - 0.5 / 60)));
+        EXPECT_LT(nearest, 0.5 / 60 + 0.005) << "no kick under the flash at clip time " << t;
+    }
+    // 3.626, 4.416, 5.052, 5.687, 6.147 and 6.937 s (3.786 and 6.307 fall within a flash).
+    EXPECT_EQ(flashes, 6);
 }
 
 TEST_F(CaptureVideo, FullHdVideoWithoutSoundtrackIsSilentAndSaysSo)

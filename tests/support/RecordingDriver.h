@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ForwardingVideoDriver.h"
+#include "demo/ForwardingVideoDriver.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "CaptureOptions.h"
 
 #include "CaptureErrors.h"
-#include "FrameSchedule.h"
+#include "demo/FrameSchedule.h"
 
 #include <CLI/CLI.hpp>
 
@@ -24,7 +24,7 @@ struct CommandShape
 const std::map<std::string, CommandShape> COMMANDS = {
     {"frame", {Command::Frame, {"SECONDS", "OUT.png"}, {"--fps", "--effect", "--screen", "--scale"}}},
     {"frames", {Command::Frames, {"DIR"}, {"--fps", "--from", "--to", "--screen", "--scale"}}},
-    {"video", {Command::Video, {"OUT.mp4"}, {"--fps", "--native"}}},
+    {"video", {Command::Video, {"OUT.mp4"}, {"--fps", "--native", "--from", "--to"}}},
     {"storyboard", {Command::Storyboard, {"OUT.png"}, {"--every", "--columns"}}},
     {"bench", {Command::Bench, {}, {"--json", "--fps", "--effect"}}},
 };
@@ -227,7 +227,8 @@ CaptureOptions parseArguments(const std::vector<std::string>& args)
         options.output = operands[0];
     if (options.output.empty() && options.command != Command::Bench)
         throw UsageError(sorted.command + " needs " + names.back() + " to be a name, not empty");
-    if (options.command == Command::Frames && options.to >= 0.0f && options.to < options.from)
+    if ((options.command == Command::Frames || options.command == Command::Video) && options.to >= 0.0f &&
+        options.to < options.from)
         throw UsageError("--to must not be before --from");
     return options;
 }
@@ -244,7 +245,7 @@ std::string usageText()
     return "Usage:\n"
            "  kirupo-capture frame SECONDS OUT.png [--fps N] [--effect ID] [--screen WxH] [--scale MODE]\n"
            "  kirupo-capture frames DIR [--fps N] [--from S] [--to S] [--screen WxH] [--scale MODE]\n"
-           "  kirupo-capture video OUT.mp4 [--fps N] [--native]\n"
+           "  kirupo-capture video OUT.mp4 [--fps N] [--native] [--from S] [--to S]\n"
            "  kirupo-capture storyboard OUT.png [--every S] [--columns N]\n"
            "  kirupo-capture bench [--json FILE] [--fps N] [--effect ID]\n"
            "  kirupo-capture --help\n";
@@ -272,7 +273,9 @@ std::string helpText()
            "  1000 + floor(i * 1000 / fps) ms, fps being 60 unless --fps says otherwise\n"
            "  (1 to 1000). Every tick runs exactly as in the demo: the first does not\n"
            "  advance the demo clock, each later one adds the time since the one before.\n"
-           "  Frame i is what tick i draws. The window's activity is not checked. No\n" +
+           "  Frame i is what tick i draws. Frames before the first a command writes\n"
+           "  are ticked without being drawn: the demo clock and every effect's state\n"
+           "  move on exactly as when drawn. The window's activity is not checked. No\n" +
            std::string(end) +
            "\n"
            "Commands\n"
@@ -295,7 +298,10 @@ std::string helpText()
            "      (looped as the demo loops it, cut to the demo's length; without it the\n"
            "      video is silent and says so): H.264 yuv420p at 1920x1080 with the 4:3\n"
            "      picture scaled to 1440x1080 and centred, AAC at 192 kbit/s. --native\n"
-           "      keeps 640x480. Needs ffmpeg; shows a progress bar on stderr.\n"
+           "      keeps 640x480. --from and --to make a clip of the frames whose demo\n"
+           "      clock lies from --from to --to seconds, with the soundtrack from the\n"
+           "      first frame's demo time on. Needs ffmpeg; shows a progress bar on\n"
+           "      stderr.\n"
            "  storyboard OUT.png      a contact sheet of the frames every --every seconds\n"
            "      (default 2.526, one beat pattern) in --columns columns (default 4, one\n"
            "      section of 10.104 s a row), each labelled with its demo time.\n"

@@ -24,8 +24,8 @@ struct CaptureOptions
     int fps = 60;
     float seconds = 0.0f;   // frame SECONDS
     int effectId = 0;       // frame --effect ID; 0: the timeline's choice
-    float from = 0.0f;      // frames --from
-    float to = -1.0f;       // frames --to; negative: the end of the timeline
+    float from = 0.0f;      // frames and video --from
+    float to = -1.0f;       // frames and video --to; negative: the end of the timeline
     bool native = false;    // video --native
     float every = 2.526f;   // storyboard --every: one beat pattern of the opening
     int columns = 4;        // storyboard --columns: four beat patterns make one section

@@ -5,8 +5,11 @@
 
 #include <irrlicht.h>
 
+#include <memory>
+
 class DemoContext;
 class EffectDirector;
+class FrameSchedule;
 
 // The demo's own code under a controlled clock: the demo's device settings
 // in a window titled "KIRUPO", the context, the director with every effect
@@ -38,6 +41,11 @@ public:
     // it when waitForGpu. Throws CaptureError when the window has been closed
     // or resized.
     double drawFrameAt(irr::u32 timerMs, RgbImage* picture = nullptr, bool waitForGpu = false);
+    // Ticks the frames of the schedule from the first this session has not
+    // ticked yet up to, not including, `frame`, without drawing them
+    // (skipFrame): the frames drawn after them come out exactly as from a
+    // session that drew every frame, at a fraction of the cost.
+    void skipTo(const FrameSchedule& schedule, int frame);
     // beginScene and endScene alone, timed until the GPU has finished: the
     // floor under every frame.
     double drawEmptyFrame();
@@ -58,8 +66,10 @@ private:
     irr::video::IVideoDriver* driver = nullptr;
     DemoContext* context = nullptr;
     EffectDirector* director = nullptr;
-    ScreenScaler scaler;
+    ScaleMode scaleMode;
+    std::unique_ptr<ScreenScaler> scaler;
     BackBufferReader reader;
+    int ticks = 0; // frames ticked so far, drawn or not
     double processTime = 0.0;
     double deviceTime = 0.0;
     double initTime = 0.0;

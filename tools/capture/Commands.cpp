@@ -3,7 +3,7 @@
 #include "BenchReport.h"
 #include "CaptureErrors.h"
 #include "CaptureSession.h"
-#include "FrameSchedule.h"
+#include "demo/FrameSchedule.h"
 #include "OutputFile.h"
 #include "Png.h"
 #include "Progress.h"
@@ -95,11 +95,9 @@ int captureOneFrame(const CaptureOptions& options)
     if (options.effectId != 0 && !session.pin(options.effectId))
         throw UsageError("--effect " + std::to_string(options.effectId) + ": no effect has this id");
     RgbImage picture;
-    for (int frame = 0; frame <= target; ++frame)
-    {
-        stopIfAsked();
-        session.drawFrameAt(schedule.timerMs(frame), frame == target ? &picture : nullptr);
-    }
+    session.skipTo(schedule, target);
+    stopIfAsked();
+    session.drawFrameAt(schedule.timerMs(target), &picture);
     checkClock(session, schedule, target);
     out.write(png::encode(picture, 6));
     out.commit();
@@ -118,9 +116,16 @@ void makeDirectory(const std::string& directory, const std::string& shownAs)
         throw CaptureError("cannot write into " + shownAs + ": " + std::strerror(errno));
 }
 
-int captureFrameRange(const CaptureOptions& options)
+// The frames whose demo clock lies from --from to --to (the timeline's end
+// when not given), first and last included.
+struct FrameRange
 {
-    FrameSchedule schedule(options.fps);
+    int first;
+    int last;
+};
+
+FrameRange framesFromTo(const CaptureOptions& options, FrameSchedule& schedule)
+{
     const int frames = schedule.timelineFrames();
     const int first = schedule.firstFrameAtOrAfter(options.from, frames);
     if (first < 0)
@@ -129,18 +134,23 @@ int captureFrameRange(const CaptureOptions& options)
     if (last < first)
         throw UsageError("no frame has a demo time from " + seconds(options.from) + " to " + seconds(options.to) +
                          " s at " + std::to_string(options.fps) + " fps");
+    return {first, last};
+}
+
+int captureFrameRange(const CaptureOptions& options)
+{
+    FrameSchedule schedule(options.fps);
+    const auto [first, last] = framesFromTo(options, schedule);
 
     makeDirectory(options.outputPath(), options.output);
     CaptureSession session(options.screen, options.scale);
     Progress progress(last - first + 1);
     RgbImage picture;
-    for (int frame = 0; frame <= last; ++frame)
+    session.skipTo(schedule, first);
+    for (int frame = first; frame <= last; ++frame)
     {
         stopIfAsked();
-        const bool wanted = frame >= first;
-        session.drawFrameAt(schedule.timerMs(frame), wanted ? &picture : nullptr);
-        if (!wanted)
-            continue;
+        session.drawFrameAt(schedule.timerMs(frame), &picture);
         checkClock(session, schedule, frame);
         char name[32];
         std::snprintf(name, sizeof name, "/frame-%06d.png", frame);
@@ -164,9 +174,11 @@ int captureVideo(const CaptureOptions& options)
         throw CaptureError("ffmpeg is not installed (not found on PATH); it is needed to make a video");
 
     FrameSchedule schedule(options.fps);
+    const auto [first, last] = framesFromTo(options, schedule);
     VideoSettings settings;
     settings.fps = options.fps;
-    settings.frames = schedule.timelineFrames();
+    settings.frames = last - first + 1;
+    settings.clip = {schedule.clockAt(first), schedule.clockAt(last)};
     settings.native = options.native;
     struct stat soundtrack;
     if (stat(SOUNDTRACK, &soundtrack) != 0 || !S_ISREG(soundtrack.st_mode))
@@ -181,7 +193,8 @@ int captureVideo(const CaptureOptions& options)
     CaptureSession session;
     VideoEncoder encoder(ffmpeg, settings);
     Progress progress(settings.frames);
-    for (int frame = 0; frame < settings.frames; ++frame)
+    session.skipTo(schedule, first);
+    for (int frame = first; frame <= last; ++frame)
     {
         stopIfAsked();
         session.drawFrameAt(schedule.timerMs(frame), &encoder.nextFrame());
@@ -189,12 +202,13 @@ int captureVideo(const CaptureOptions& options)
         progress.frameDone();
     }
     progress.finish();
-    checkClock(session, schedule, settings.frames - 1);
+    checkClock(session, schedule, last);
     encoder.finish();
     out.commit();
-    say("%s written: %d frames at %d fps (%s s), %s, %s", options.output.c_str(), settings.frames, options.fps,
-        seconds(static_cast<float>(settings.frames) / options.fps).c_str(), options.native ? "640x480" : "1920x1080",
-        settings.soundtrack.empty() ? "silent" : "with the soundtrack");
+    say("%s written: %d frames at %d fps (%s s, demo time %s to %s s), %s, %s", options.output.c_str(),
+        settings.frames, options.fps, seconds(static_cast<float>(settings.frames) / options.fps).c_str(),
+        seconds(settings.clip.first).c_str(), seconds(settings.clip.last).c_str(),
+        options.native ? "640x480" : "1920x1080", settings.soundtrack.empty() ? "silent" : "with the soundtrack");
     return 0;
 }
 
@@ -216,17 +230,14 @@ int captureStoryboard(const CaptureOptions& options)
     CaptureSession session;
     Storyboard board(static_cast<int>(shown.size()), options.columns);
     RgbImage picture;
-    std::size_t next = 0;
-    for (int frame = 0; frame <= shown.back(); ++frame)
+    for (std::size_t i = 0; i < shown.size(); ++i)
     {
         stopIfAsked();
-        const bool wanted = frame == shown[next];
-        session.drawFrameAt(schedule.timerMs(frame), wanted ? &picture : nullptr);
-        if (!wanted)
-            continue;
+        const int frame = shown[i];
+        session.skipTo(schedule, frame);
+        session.drawFrameAt(schedule.timerMs(frame), &picture);
         checkClock(session, schedule, frame);
-        board.place(static_cast<int>(next), picture, seconds(schedule.clockAt(frame)) + " s");
-        ++next;
+        board.place(static_cast<int>(i), picture, seconds(schedule.clockAt(frame)) + " s");
     }
     out.write(png::encode(board.sheet(), 9));
     out.commit();

@@ -44,6 +44,15 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& settings)
                              "-colorspace", "bt709", "-color_range", "tv"});
     if (!settings.soundtrack.empty())
         args.insert(args.end(), {"-c:a", "aac", "-b:a", "192k"});
+    if (!settings.soundtrack.empty() && settings.clip.first > 0.0f)
+    {
+        // A clip hears the soundtrack from its first frame's demo time, cut
+        // to the sample from the decoded (looped) stream.
+        char trim[64];
+        std::snprintf(trim, sizeof trim, "atrim=start=%.6f,asetpts=PTS-STARTPTS",
+                      static_cast<double>(settings.clip.first));
+        args.insert(args.end(), {"-af", trim});
+    }
     args.insert(args.end(), {"-t", duration, "-movflags", "+faststart", "-f", "mp4", settings.output});
     return args;
 }

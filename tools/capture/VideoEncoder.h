@@ -10,18 +10,26 @@
 #include <thread>
 #include <vector>
 
+// The demo times of a video's first and last frames.
+struct ClipRange
+{
+    float first = 0.0f;
+    float last = 0.0f;
+};
+
 struct VideoSettings
 {
     int fps = 60;
     int frames = 0;         // the video lasts frames / fps seconds
+    ClipRange clip;         // the soundtrack starts at clip.first
     bool native = false;    // 640x480 instead of 1920x1080 with the picture centred
     std::string soundtrack; // empty: a silent video
     std::string output;     // the MP4 file ffmpeg writes
 };
 
 // The ffmpeg command line for these settings, without the program name: raw
-// RGB frames on stdin; the soundtrack looped (as the demo loops its music)
-// and cut to the video's length; H.264 yuv420p with BT.709 colours and AAC.
+// RGB frames on stdin; the soundtrack looped (as the demo loops its music),
+// from the clip's first demo time on, and cut to the video's length; H.264 yuv420p with BT.709 colours and AAC.
 std::vector<std::string> ffmpegArguments(const VideoSettings& settings);
 
 // The full path of a program found on PATH, or "" when there is none.

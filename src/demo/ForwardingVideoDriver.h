@@ -1,8 +1,9 @@
 #pragma once
 
 // Generated once from the engine's IVideoDriver.h: a video driver that hands
-// every call to another driver. Test drivers derive from it and override only
-// the calls they watch.
+// every call to another driver. Drivers that stand in front of the real one
+// (the frames ticked without drawing, the tests' recording driver) derive
+// from it and override only the calls they change.
 // One call a line, as generated: the formatter leaves it alone.
 // clang-format off
 

@@ -1,4 +1,4 @@
-#include "FrameSchedule.h"
+#include "demo/FrameSchedule.h"
 
 #include "demo/EffectDirector.h"
 

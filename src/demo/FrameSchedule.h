@@ -4,7 +4,8 @@
 
 #include <vector>
 
-// When each frame of a capture happens. The engine timer is stopped; before
+// When each frame of a capture, or of a demo started part-way through,
+// happens. The engine timer is stopped; before
 // tick i (i = 0, 1, 2, ...) it is set to 1000 + floor(i * 1000 / fps) ms.
 // Every tick then runs as in the demo, so the demo clock after tick i is the
 // sum, in the director's own float arithmetic, of the timer steps before it
