@@ -2,6 +2,7 @@
 
 #include "demo/DemoContext.h"
 #include "demo/DemoFrame.h"
+#include "demo/DemoStart.h"
 #include "demo/EffectDirector.h"
 #include "demo/Mipmaps.h"
 #include "demo/StopSignals.h"
@@ -37,7 +38,8 @@ int runDemo(irr::IrrlichtDevice* device, const RunSettings& settings)
     // Every asset is loaded before the music starts, so picture and sound start together.
     director->initAll();
     buildMipmaps(driver);
-    context->playMusic(MUSIC_PATH);
+    director->setLooping(settings.loop);
+    startDemoAt(*director, settings.start, MUSIC_PATH);
 
     while (!stopSignal() && device->run())
     {
