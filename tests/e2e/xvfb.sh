@@ -26,6 +26,18 @@ start_xvfb() {
     exit 1
 }
 
+# A display number that nothing serves, within KIRUPO_TEST_DISPLAYS when
+# given, searched from the top so as to stay clear of start_xvfb's.
+free_display() {
+    local n first=90 last=140
+    if [[ ${KIRUPO_TEST_DISPLAYS:-} =~ ^([0-9]+)-([0-9]+)$ ]]; then
+        first=${BASH_REMATCH[1]} last=${BASH_REMATCH[2]}
+    fi
+    for n in $(seq "$last" -1 "$first"); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { echo "$n"; return; }
+    done
+}
+
 start_xvfb_with_wm() {
     start_xvfb
     matchbox-window-manager -use_titlebar no >/dev/null 2>&1 &

@@ -25,17 +25,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display number that nothing serves, within KIRUPO_TEST_DISPLAYS when given.
-free_display() {
-    local n first=90 last=140
-    if [[ ${KIRUPO_TEST_DISPLAYS:-} =~ ^([0-9]+)-([0-9]+)$ ]]; then
-        first=${BASH_REMATCH[1]} last=${BASH_REMATCH[2]}
-    fi
-    for n in $(seq "$last" -1 "$first"); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { echo "$n"; return; }
-    done
-}
-
 # Each program without a window: exit 1, one line on stderr, saying why.
 no_window() { # case, words the line must hold, environment...
     local name=$1 words=$2
