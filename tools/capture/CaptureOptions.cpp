@@ -26,7 +26,7 @@ const std::map<std::string, CommandShape> COMMANDS = {
     {"frames", {Command::Frames, {"DIR"}, {"--fps", "--from", "--to", "--screen", "--scale"}}},
     {"video", {Command::Video, {"OUT.mp4"}, {"--fps", "--native", "--from", "--to"}}},
     {"storyboard", {Command::Storyboard, {"OUT.png"}, {"--every", "--columns"}}},
-    {"bench", {Command::Bench, {}, {"--json", "--fps", "--effect"}}},
+    {"bench", {Command::Bench, {}, {"--json", "--fps", "--effect", "--screen", "--scale"}}},
 };
 
 bool takesValue(const std::string& option)
@@ -247,7 +247,7 @@ std::string usageText()
            "  kirupo-capture frames DIR [--fps N] [--from S] [--to S] [--screen WxH] [--scale MODE]\n"
            "  kirupo-capture video OUT.mp4 [--fps N] [--native] [--from S] [--to S]\n"
            "  kirupo-capture storyboard OUT.png [--every S] [--columns N]\n"
-           "  kirupo-capture bench [--json FILE] [--fps N] [--effect ID]\n"
+           "  kirupo-capture bench [--json FILE] [--fps N] [--effect ID] [--screen WxH] [--scale MODE]\n"
            "  kirupo-capture --help\n";
 }
 
@@ -288,7 +288,7 @@ std::string helpText()
            "  frames DIR              writes every frame whose demo clock lies from --from\n"
            "      to --to seconds (default: the whole timeline) as DIR/frame-NNNNNN.png,\n"
            "      NNNNNN being the frame number i. DIR is made when missing.\n"
-           "      frame and frames take --screen WxH (at least 640x480): the frame as\n"
+           "      frame, frames and bench take --screen WxH (at least 640x480): the frame as\n"
            "      the demo shows it on a screen of that size, the 4:3 picture scaled\n"
            "      into the largest centred rectangle with black bars, the whole screen\n"
            "      written; --scale sharp (default: whole multiples by nearest\n"
