@@ -12,7 +12,7 @@ unsigned millisecondsOf(float seconds)
 }
 } // namespace
 
-DemoContext::DemoContext(irr::IrrlichtDevice* device)
+DemoContext::DemoContext(irr::IrrlichtDevice* device, AudioOutput output)
     : device(device), driver(nullptr), currentDriver(nullptr), sceneManager(nullptr), audioSystem(nullptr),
       music(nullptr), musicChannel(nullptr), demoTime(0.0f)
 {
@@ -22,7 +22,8 @@ DemoContext::DemoContext(irr::IrrlichtDevice* device)
     sceneManager = device->getSceneManager();
     current = this;
     audioSystem = audio::System::create();
-    audioSystem->init(1);
+    if (output == WithSound)
+        audioSystem->init(1);
 }
 
 DemoContext::~DemoContext()

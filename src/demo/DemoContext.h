@@ -14,7 +14,13 @@ class StateOnlyDriver;
 class DemoContext
 {
 public:
-    explicit DemoContext(irr::IrrlichtDevice* device);
+    // Silent opens no audio device: the music calls still work and play nothing.
+    enum AudioOutput
+    {
+        WithSound,
+        Silent,
+    };
+    explicit DemoContext(irr::IrrlichtDevice* device, AudioOutput output = WithSound);
     ~DemoContext();
 
     DemoContext(const DemoContext&) = delete;

@@ -7,15 +7,15 @@
 
 #include <cstdlib>
 
-irr::IrrlichtDevice* createDemoDevice(bool fullscreen, irr::IEventReceiver* receiver)
+irr::IrrlichtDevice* createDemoDevice(const DeviceSettings& settings, irr::IEventReceiver* receiver)
 {
     irr::SIrrlichtCreationParameters parameters;
     parameters.DriverType = irr::video::EDT_OPENGL;
-    parameters.WindowSize = irr::core::dimension2d<irr::u32>(SCREEN_WIDTH, SCREEN_HEIGHT);
+    parameters.WindowSize = settings.windowSize;
     parameters.Bits = 32;
-    parameters.Fullscreen = fullscreen;
+    parameters.Fullscreen = settings.fullscreen;
     parameters.Stencilbuffer = false;
-    parameters.Vsync = false;
+    parameters.Vsync = settings.vsync;
     parameters.EventReceiver = receiver;
     // The demo shows nothing but itself: the engine's chatter stays off.
     parameters.LoggingLevel = irr::ELL_NONE;

@@ -4,15 +4,24 @@
 
 #include <string>
 
-// The demo's window and engine: 640 x 480, 32 bits, OpenGL, no stencil
-// buffer, no vsync. The capture tool asks for the same device, windowed.
-// Textures loaded on it get their mipmaps from buildMipmaps.
+constexpr irr::u32 SCREEN_WIDTH = 640;
+constexpr irr::u32 SCREEN_HEIGHT = 480;
+
+// The window the engine opens: 640 x 480 fullscreen (a video mode switch)
+// is the demo's own; a bigger window shows the picture scaled (ScreenScaler).
+struct DeviceSettings
+{
+    irr::core::dimension2du windowSize{SCREEN_WIDTH, SCREEN_HEIGHT};
+    bool fullscreen = false;
+    bool vsync = false; // frames as fast as the machine draws them, as the demo has always run
+};
+
+// The demo's engine: OpenGL, 32 bits, no stencil buffer, the engine's log
+// off. The capture tool asks for the same device, windowed. Textures loaded
+// on it get their mipmaps from buildMipmaps.
 // Returns null when no device can be created (no display, no OpenGL).
-irr::IrrlichtDevice* createDemoDevice(bool fullscreen, irr::IEventReceiver* receiver);
+irr::IrrlichtDevice* createDemoDevice(const DeviceSettings& settings, irr::IEventReceiver* receiver);
 
 // Why createDemoDevice gave no device, in a few words for the one line that
 // the programs print: no display, no connection to it, or no OpenGL on it.
 std::string whyNoDemoDevice();
-
-constexpr irr::u32 SCREEN_WIDTH = 640;
-constexpr irr::u32 SCREEN_HEIGHT = 480;

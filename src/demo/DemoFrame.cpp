@@ -2,11 +2,17 @@
 
 #include "demo/DemoContext.h"
 #include "demo/EffectDirector.h"
+#include "demo/ScreenScaler.h"
 
-void drawFrame(irr::video::IVideoDriver* driver, EffectDirector& director, FrameObserver* observer)
+void drawFrame(irr::video::IVideoDriver* driver, EffectDirector& director, FrameObserver* observer,
+               ScreenScaler* scaler)
 {
     driver->beginScene(true, true, irr::video::SColor(0));
+    if (scaler)
+        scaler->beginFrame(driver);
     director.tick();
+    if (scaler)
+        scaler->present(driver);
     if (observer)
         observer->frameDrawn(driver);
     driver->endScene();

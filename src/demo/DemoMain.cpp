@@ -4,31 +4,58 @@
 #include "demo/DemoFrame.h"
 #include "demo/EffectDirector.h"
 #include "demo/Mipmaps.h"
+#include "demo/StopSignals.h"
 
-int runDemo(irr::IrrlichtDevice* device)
+#include <X11/Xlib.h>
+#include <poll.h>
+
+namespace
+{
+// While the window is inactive the loop sleeps this long at most between
+// looks at the window's events, so that Escape, a close or a stop signal
+// is answered well within 50 ms.
+constexpr int IDLE_WAIT_MS = 20;
+
+// Waits until the window's display has something for us, a signal arrives
+// or IDLE_WAIT_MS pass. The device's run() has read every event that came.
+void waitForWindowEvents(irr::video::IVideoDriver* driver)
+{
+    Display* display = static_cast<Display*>(driver->getExposedVideoData().OpenGLLinux.X11Display);
+    pollfd events = {display ? ConnectionNumber(display) : -1, POLLIN, 0};
+    poll(&events, 1, IDLE_WAIT_MS);
+}
+} // namespace
+
+int runDemo(irr::IrrlichtDevice* device, const RunSettings& settings)
 {
     device->setWindowCaption(L"KIRUPO");
     irr::video::IVideoDriver* driver = device->getVideoDriver();
-    DemoContext* context = new DemoContext(device);
+    DemoContext* context = new DemoContext(device, settings.mute ? DemoContext::Silent : DemoContext::WithSound);
     EffectDirector* director = new EffectDirector();
+    ScreenScaler scaler(settings.scale);
     // Every asset is loaded before the music starts, so picture and sound start together.
     director->initAll();
     buildMipmaps(driver);
     context->playMusic(MUSIC_PATH);
 
-    while (device->run())
+    while (!stopSignal() && device->run())
     {
         // An inactive window gets no frames; the next active frame's tick
         // sees the whole pause at once and the picture catches up with the music.
         if (!device->isWindowActive())
+        {
+            waitForWindowEvents(driver);
             continue;
-        drawFrame(driver, *director);
+        }
+        drawFrame(driver, *director, nullptr, &scaler);
     }
 
     context->stopMusic();
     director->shutdownAll();
     delete director;
     delete context;
+    scaler.releaseBuffers();
     device->drop();
-    return 0;
+    const int signal = stopSignal();
+    return signal ? exitCodeForSignal(signal) : 0;
 }

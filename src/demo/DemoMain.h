@@ -1,12 +1,23 @@
 #pragma once
 
+#include "demo/ScreenScaler.h"
+
 #include <irrlicht.h>
 
 // The path of the soundtrack, as the demo has always named it.
 constexpr const char* MUSIC_PATH = "..\\data\\stream\\kiru.ogg";
 
+// How the demo runs on its device, as its command line asks.
+struct RunSettings
+{
+    ScaleMode scale = ScaleMode::Sharp; // how a bigger window shows the 640 x 480 picture
+    bool mute = false;                  // no audio device opened
+};
+
 // The whole run of the demo on a created device: load everything, start the
 // music, draw frames while the device runs and its window is active, then
-// shut down in order and drop the device. Returns the exit code, 0. When the
-// timeline runs out the process ends inside a frame instead.
-int runDemo(irr::IrrlichtDevice* device);
+// shut down in order and drop the device. While the window is inactive the
+// loop waits for the window's events instead of spinning. Returns the exit
+// code: 0, or 128 + the signal's number after a stop signal (StopSignals).
+// When the timeline runs out the process ends inside a frame instead.
+int runDemo(irr::IrrlichtDevice* device, const RunSettings& settings = RunSettings());

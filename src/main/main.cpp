@@ -1,7 +1,10 @@
+#include "demo/CommandLine.h"
 #include "demo/DemoDevice.h"
 #include "demo/DemoMain.h"
 #include "demo/HeapTuning.h"
 #include "demo/ProgramDirectory.h"
+#include "demo/StopSignals.h"
+#include "demo/X11Window.h"
 
 #include <cstdio>
 
@@ -24,19 +27,54 @@ public:
         return false;
     }
 };
+
+constexpr int EXIT_USAGE = 2;
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    DemoOptions options;
+    try
+    {
+        options = parseDemoOptions(std::vector<std::string>(argv + 1, argv + argc));
+    }
+    catch (const DemoUsageError& error)
+    {
+        std::fprintf(stderr, "kirupo: %s (see kirupo --help)\n", error.what());
+        return EXIT_USAGE;
+    }
+    if (options.help || options.version)
+    {
+        std::fputs(options.help ? demoHelpText().c_str() : demoVersionText().c_str(), stdout);
+        return 0;
+    }
+
+    // From here on a stop signal ends the demo in order.
+    installStopSignals();
     keepFreedMemoryForReuse();
     enterProgramDirectory("kirupo");
+    const DisplayPlan plan = planDisplay(options.display, options.windowSize, options.vsync, readDisplayFacts());
+    if (!plan.notice.empty())
+        std::fprintf(stderr, "kirupo: %s\n", plan.notice.c_str());
+
     EscapeKey escapeKey;
-    irr::IrrlichtDevice* device = createDemoDevice(true, &escapeKey);
+    irr::IrrlichtDevice* device = createDemoDevice(plan.device, &escapeKey);
     if (!device)
     {
-        std::fprintf(stderr, "kirupo: cannot open a 640x480 OpenGL window: %s\n", whyNoDemoDevice().c_str());
+        std::fprintf(stderr, "kirupo: cannot open a %ux%u OpenGL window: %s\n", plan.device.windowSize.Width,
+                     plan.device.windowSize.Height, whyNoDemoDevice().c_str());
         return 1;
     }
     escapeKey.device = device;
-    return runDemo(device);
+    if (plan.method == DisplayMethod::Desktop)
+        showBorderlessFullscreen(device);
+    else if (plan.method == DisplayMethod::Window)
+        allowResizing(device);
+    else
+        device->getCursorControl()->setVisible(false);
+
+    RunSettings settings;
+    settings.scale = options.scale;
+    settings.mute = options.mute;
+    return runDemo(device, settings);
 }

@@ -27,7 +27,7 @@ std::vector<u8> levelOf(video::ITexture* texture, u32 level)
 
 TEST(Mipmaps, TheLevelsMadeOnTheCpuAreTheRenderersOwn)
 {
-    IrrlichtDevice* device = createDemoDevice(false, nullptr);
+    IrrlichtDevice* device = createDemoDevice(DeviceSettings(), nullptr);
     ASSERT_NE(device, nullptr);
     video::IVideoDriver* driver = device->getVideoDriver();
 

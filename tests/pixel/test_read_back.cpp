@@ -57,7 +57,7 @@ TEST(ReadBack, TheBackBufferComesTopRowFirstAndMatchesAnXScreenshotOfTheWindow)
     ASSERT_EQ(driver->getScreenSize(), irr::core::dimension2du(640, 480));
 
     const SColor grey(255, 40, 40, 40), red(255, 255, 0, 0), green(255, 0, 255, 0), blue(255, 0, 0, 255);
-    BackBufferReader reader;
+    BackBufferReader reader(irr::core::dimension2du(640, 480));
     RgbImage picture;
     for (int frame = 0; frame < 2; ++frame) // the second frame proves the reader can be used again
     {

@@ -1,7 +1,6 @@
 #include "BackBufferReader.h"
 
 #include "CaptureErrors.h"
-#include "demo/DemoDevice.h"
 
 #include <GL/gl.h>
 
@@ -14,18 +13,19 @@ void BackBufferReader::frameDrawn(irr::video::IVideoDriver* driver)
     RgbImage& picture = *target;
     target = nullptr;
     const irr::core::dimension2du size = driver->getScreenSize();
-    if (size.Width != SCREEN_WIDTH || size.Height != SCREEN_HEIGHT)
-        throw CaptureError("the window is " + std::to_string(size.Width) + "x" + std::to_string(size.Height) +
-                           ", not 640x480 (did a window manager resize it?)");
+    if (size != screen)
+        throw CaptureError("the window is " + std::to_string(size.Width) + "x" + std::to_string(size.Height) + ", not " +
+                           std::to_string(screen.Width) + "x" + std::to_string(screen.Height) +
+                           " (did a window manager resize it?)");
 
-    const std::size_t rowBytes = SCREEN_WIDTH * 3;
-    bottomUp.resize(rowBytes * SCREEN_HEIGHT);
+    const std::size_t rowBytes = static_cast<std::size_t>(size.Width) * 3;
+    bottomUp.resize(rowBytes * size.Height);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    glReadPixels(0, 0, size.Width, size.Height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
 
-    if (picture.width != SCREEN_WIDTH || picture.height != SCREEN_HEIGHT)
-        picture = RgbImage(SCREEN_WIDTH, SCREEN_HEIGHT);
-    for (unsigned y = 0; y < SCREEN_HEIGHT; ++y)
-        std::memcpy(picture.row(y), bottomUp.data() + (SCREEN_HEIGHT - 1 - y) * rowBytes, rowBytes);
+    if (picture.width != size.Width || picture.height != size.Height)
+        picture = RgbImage(size.Width, size.Height);
+    for (unsigned y = 0; y < size.Height; ++y)
+        std::memcpy(picture.row(y), bottomUp.data() + (size.Height - 1 - y) * rowBytes, rowBytes);
 }

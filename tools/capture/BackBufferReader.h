@@ -11,12 +11,17 @@
 class BackBufferReader : public FrameObserver
 {
 public:
-    // The next frameDrawn fills this picture (640 x 480, rows top first).
+    // Reads the whole window, which must have this size (the picture and
+    // the bars around it when it is bigger than 640 x 480).
+    explicit BackBufferReader(irr::core::dimension2du screen) : screen(screen) {}
+
+    // The next frameDrawn fills this picture (rows top first).
     void readInto(RgbImage* picture) { target = picture; }
 
     void frameDrawn(irr::video::IVideoDriver* driver) override;
 
 private:
+    irr::core::dimension2du screen;
     RgbImage* target = nullptr;
     std::vector<unsigned char> bottomUp; // GL's row order, kept between frames
 };

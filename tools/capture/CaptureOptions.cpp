@@ -22,8 +22,8 @@ struct CommandShape
 };
 
 const std::map<std::string, CommandShape> COMMANDS = {
-    {"frame", {Command::Frame, {"SECONDS", "OUT.png"}, {"--fps", "--effect"}}},
-    {"frames", {Command::Frames, {"DIR"}, {"--fps", "--from", "--to"}}},
+    {"frame", {Command::Frame, {"SECONDS", "OUT.png"}, {"--fps", "--effect", "--screen", "--scale"}}},
+    {"frames", {Command::Frames, {"DIR"}, {"--fps", "--from", "--to", "--screen", "--scale"}}},
     {"video", {Command::Video, {"OUT.mp4"}, {"--fps", "--native", "--from", "--to"}}},
     {"storyboard", {Command::Storyboard, {"OUT.png"}, {"--every", "--columns"}}},
     {"bench", {Command::Bench, {}, {"--json", "--fps", "--effect"}}},
@@ -77,6 +77,18 @@ void applyOption(CaptureOptions& options, const std::string& name, const std::st
         options.every = parseSeconds(value, "--every", MIN_EVERY);
     else if (name == "--columns")
         options.columns = parseWhole(value, "--columns", 1, MAX_COLUMNS);
+    else if (name == "--screen")
+    {
+        if (!parseScreenSize(value, options.screen))
+            throw UsageError("--screen must be WIDTHxHEIGHT, e.g. 1920x1080, not '" + value + "'");
+        if (options.screen.Width < 640 || options.screen.Height < 480)
+            throw UsageError("--screen " + value + " is smaller than the picture's 640x480");
+    }
+    else if (name == "--scale")
+    {
+        if (!parseScaleMode(value, options.scale))
+            throw UsageError("--scale must be sharp, smooth or integer, not '" + value + "'");
+    }
     else if (name == "--json")
     {
         if (value.empty())
@@ -231,8 +243,8 @@ std::string CaptureOptions::outputPath() const
 std::string usageText()
 {
     return "Usage:\n"
-           "  kirupo-capture frame SECONDS OUT.png [--fps N] [--effect ID]\n"
-           "  kirupo-capture frames DIR [--fps N] [--from S] [--to S]\n"
+           "  kirupo-capture frame SECONDS OUT.png [--fps N] [--effect ID] [--screen WxH] [--scale MODE]\n"
+           "  kirupo-capture frames DIR [--fps N] [--from S] [--to S] [--screen WxH] [--scale MODE]\n"
            "  kirupo-capture video OUT.mp4 [--fps N] [--native] [--from S] [--to S]\n"
            "  kirupo-capture storyboard OUT.png [--every S] [--columns N]\n"
            "  kirupo-capture bench [--json FILE] [--fps N] [--effect ID]\n"
@@ -276,6 +288,12 @@ std::string helpText()
            "  frames DIR              writes every frame whose demo clock lies from --from\n"
            "      to --to seconds (default: the whole timeline) as DIR/frame-NNNNNN.png,\n"
            "      NNNNNN being the frame number i. DIR is made when missing.\n"
+           "      frame and frames take --screen WxH (at least 640x480): the frame as\n"
+           "      the demo shows it on a screen of that size, the 4:3 picture scaled\n"
+           "      into the largest centred rectangle with black bars, the whole screen\n"
+           "      written; --scale sharp (default: whole multiples by nearest\n"
+           "      neighbour, smooth for the rest), smooth (bilinear) or integer (the\n"
+           "      largest whole multiple only, centred).\n"
            "  video OUT.mp4           the whole demo, muxed with ../data/stream/kiru.ogg\n"
            "      (looped as the demo loops it, cut to the demo's length; without it the\n"
            "      video is silent and says so): H.264 yuv420p at 1920x1080 with the 4:3\n"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "demo/ScreenScaler.h"
+
 #include <string>
 #include <vector>
 
@@ -27,6 +29,8 @@ struct CaptureOptions
     bool native = false;    // video --native
     float every = 2.526f;   // storyboard --every: one beat pattern of the opening
     int columns = 4;        // storyboard --columns: four beat patterns make one section
+    irr::core::dimension2du screen{640, 480}; // frame, frames --screen: the picture scaled onto it
+    ScaleMode scale = ScaleMode::Sharp;        // --scale
 
     // The directory the tool was started in (empty: the working directory).
     // A relative output name leads from there, though the tool works in its

@@ -2,7 +2,7 @@
 
 #include "CaptureErrors.h"
 #include "ProcessClock.h"
-#include "WindowSize.h"
+#include "demo/X11Window.h"
 #include "demo/DemoContext.h"
 #include "demo/DemoDevice.h"
 #include "demo/DemoFrame.h"
@@ -28,16 +28,19 @@ double millisecondsSince(std::chrono::steady_clock::time_point start)
 }
 } // namespace
 
-CaptureSession::CaptureSession()
+CaptureSession::CaptureSession(irr::core::dimension2du screen, ScaleMode scale) : scaler(scale), reader(screen)
 {
     processTime = secondsSinceProcessStart();
     auto start = std::chrono::steady_clock::now();
-    device = createDemoDevice(false, nullptr);
+    DeviceSettings settings;
+    settings.windowSize = screen;
+    device = createDemoDevice(settings, nullptr);
     if (!device)
-        throw CaptureError("cannot open a 640x480 OpenGL window: " + whyNoDemoDevice());
+        throw CaptureError("cannot open a " + std::to_string(screen.Width) + "x" + std::to_string(screen.Height) +
+                           " OpenGL window: " + whyNoDemoDevice());
     device->setWindowCaption(L"KIRUPO");
-    // A window manager may not resize the window: its frames must stay 640x480.
-    keepWindowSize(device, SCREEN_WIDTH, SCREEN_HEIGHT);
+    // A window manager may not resize the window: its frames must keep their size.
+    keepWindowSize(device, screen.Width, screen.Height);
     device->run(); // the driver learns the window's final size
     driver = device->getVideoDriver();
     deviceTime = secondsSince(start);
@@ -58,11 +61,13 @@ CaptureSession::CaptureSession()
 
 CaptureSession::~CaptureSession()
 {
-    // The demo's own orderly shutdown.
+    // The demo's own orderly shutdown; the scaler's buffers go while the
+    // window's OpenGL context is still there.
     context->stopMusic();
     director->shutdownAll();
     delete director;
     delete context;
+    scaler.releaseBuffers();
     device->drop();
 }
 
@@ -86,7 +91,7 @@ double CaptureSession::drawFrameAt(irr::u32 timerMs, RgbImage* picture, bool wai
     device->getTimer()->setTime(timerMs);
     reader.readInto(picture);
     const auto start = std::chrono::steady_clock::now();
-    drawFrame(driver, *director, picture ? &reader : nullptr);
+    drawFrame(driver, *director, picture ? &reader : nullptr, &scaler);
     ++ticks;
     if (waitForGpu)
         glFinish();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BackBufferReader.h"
+#include "demo/ScreenScaler.h"
 
 #include <irrlicht.h>
 
@@ -15,8 +16,10 @@ class FrameSchedule;
 class CaptureSession
 {
 public:
-    // Throws CaptureError when no window can be opened.
-    CaptureSession();
+    // A window of the demo's 640 x 480, or a bigger screen that shows the
+    // picture scaled as the demo shows it on such a screen. Throws
+    // CaptureError when no window can be opened.
+    explicit CaptureSession(irr::core::dimension2du screen = {640, 480}, ScaleMode scale = ScaleMode::Sharp);
     ~CaptureSession();
 
     CaptureSession(const CaptureSession&) = delete;
@@ -31,7 +34,7 @@ public:
     bool pin(irr::s32 effectId);
 
     // One frame as the demo draws it, with the timer at timerMs; when picture
-    // is given, the finished frame is read into it. Returns the milliseconds
+    // is given, the finished frame is read into it (the whole screen). Returns the milliseconds
     // from beginScene to the end of endScene, or until the GPU has finished
     // it when waitForGpu. Throws CaptureError when the window has been closed
     // or resized.
@@ -61,6 +64,7 @@ private:
     irr::video::IVideoDriver* driver = nullptr;
     DemoContext* context = nullptr;
     EffectDirector* director = nullptr;
+    ScreenScaler scaler;
     BackBufferReader reader;
     int ticks = 0; // frames ticked so far, drawn or not
     double processTime = 0.0;

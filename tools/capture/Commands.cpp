@@ -91,7 +91,7 @@ int captureOneFrame(const CaptureOptions& options)
                          "; with --effect ID a frame may lie further");
 
     OutputFile out(options.outputPath(), options.output);
-    CaptureSession session;
+    CaptureSession session(options.screen, options.scale);
     if (options.effectId != 0 && !session.pin(options.effectId))
         throw UsageError("--effect " + std::to_string(options.effectId) + ": no effect has this id");
     RgbImage picture;
@@ -143,7 +143,7 @@ int captureFrameRange(const CaptureOptions& options)
     const auto [first, last] = framesFromTo(options, schedule);
 
     makeDirectory(options.outputPath(), options.output);
-    CaptureSession session;
+    CaptureSession session(options.screen, options.scale);
     Progress progress(last - first + 1);
     RgbImage picture;
     session.skipTo(schedule, first);

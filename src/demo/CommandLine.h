@@ -1,0 +1,33 @@
+#pragma once
+
+#include "demo/DisplayPlan.h"
+#include "demo/ScreenScaler.h"
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// What the demo's command line asks for.
+struct DemoOptions
+{
+    bool help = false;
+    bool version = false;
+    DisplayMethod display = DisplayMethod::Automatic;
+    irr::core::dimension2du windowSize{640, 480}; // --window=WxH
+    ScaleMode scale = ScaleMode::Sharp;
+    bool vsync = false;
+    bool mute = false;
+};
+
+// A command line the demo cannot follow: one line naming the argument, exit 2.
+class DemoUsageError : public std::runtime_error
+{
+public:
+    explicit DemoUsageError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// Reads the arguments after the program name; throws DemoUsageError.
+DemoOptions parseDemoOptions(const std::vector<std::string>& args);
+
+std::string demoHelpText();
+std::string demoVersionText();

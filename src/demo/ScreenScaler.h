@@ -1,0 +1,80 @@
+#pragma once
+
+#include <irrlicht.h>
+
+#include <string>
+
+// How the 640 x 480 picture is enlarged onto a bigger screen or window.
+enum class ScaleMode
+{
+    Sharp,   // nearest neighbour to the largest whole multiple, then smoothly for the rest
+    Smooth,  // bilinear all the way
+    Integer, // the largest whole multiple only, centred
+};
+
+const char* scaleModeName(ScaleMode mode);
+// False, and mode unchanged, for a name that is none of "sharp", "smooth", "integer".
+bool parseScaleMode(const std::string& name, ScaleMode& mode);
+
+// Reads "WxH" (e.g. "1920x1080"), each side a whole number from 1 to
+// MAX_SCREEN_SIDE; false, and size unchanged, for anything else.
+bool parseScreenSize(const std::string& text, irr::core::dimension2du& size);
+constexpr irr::u32 MAX_SCREEN_SIDE = 16384;
+
+// Where the picture lies on a screen: the largest centred 4:3 rectangle
+// (integer scaling: the largest whole multiple of 640 x 480), y down, and
+// the largest whole multiple that fits, at least 1.
+struct PictureLayout
+{
+    irr::core::recti area;
+    irr::u32 wholeFactor = 1;
+
+    static PictureLayout of(irr::core::dimension2du screen, ScaleMode mode);
+};
+
+// Lets the effects draw into a 640 x 480 screen whatever the window's size,
+// and then shows that picture scaled into the whole window with black bars.
+// The effects see the same screen size, transforms, render targets and
+// 2D coordinates as on a 640 x 480 screen: the driver is told the screen is
+// 640 x 480 for the frame, so the picture is drawn into the window's lower
+// left corner (in OpenGL's coordinates), and is then copied out and drawn
+// scaled. A window of 640 x 480 is left untouched, so its frames are exactly
+// those of the demo's own screen mode. Windows are kept at least 640 x 480.
+class ScreenScaler
+{
+public:
+    explicit ScreenScaler(ScaleMode mode = ScaleMode::Sharp) : mode(mode) {}
+    ~ScreenScaler() { releaseBuffers(); }
+
+    ScreenScaler(const ScreenScaler&) = delete;
+    ScreenScaler& operator=(const ScreenScaler&) = delete;
+
+    // Before the frame is drawn: the driver sees a 640 x 480 screen.
+    void beginFrame(irr::video::IVideoDriver* driver);
+    // After the frame is drawn, before it is read back or shown: the picture
+    // fills its place on the whole window, and the driver sees the window's
+    // own size again.
+    void present(irr::video::IVideoDriver* driver);
+
+    ScaleMode scaleMode() const { return mode; }
+
+    // Frees the OpenGL objects it made, while the device's context is still
+    // there: the owner calls it before dropping the device.
+    void releaseBuffers();
+
+private:
+    struct FrameBuffer
+    {
+        unsigned framebuffer = 0;
+        unsigned colour = 0;
+        irr::core::dimension2du size;
+    };
+    static void resize(FrameBuffer& buffer, irr::core::dimension2du size);
+    static void release(FrameBuffer& buffer);
+
+    ScaleMode mode;
+    irr::core::dimension2du window; // the window's size during this frame
+    bool scaling = false;           // this frame is drawn into a bigger window
+    FrameBuffer picture;            // the finished 640 x 480 frame
+    FrameBuffer enlarged;           // that frame at a whole multiple of its size
+};

@@ -1,0 +1,233 @@
+#include "demo/X11Window.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
+#include <X11/extensions/xf86vmode.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace
+{
+// Polls until the condition holds or two seconds have passed.
+bool waitFor(Display* display, const std::function<bool()>& condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (std::chrono::steady_clock::now() < deadline)
+    {
+        XSync(display, False);
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
+bool windowManagerRuns(Display* display)
+{
+    // A window manager is the one client that redirects the root's children.
+    XWindowAttributes root;
+    XGetWindowAttributes(display, DefaultRootWindow(display), &root);
+    return (root.all_event_masks & SubstructureRedirectMask) != 0;
+}
+
+// WM_STATE is set by the manager while it manages the window: 1 normal,
+// 3 iconic, 0 or no property once withdrawn.
+long managedState(Display* display, Window window)
+{
+    const Atom wmState = XInternAtom(display, "WM_STATE", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    long state = 0;
+    if (XGetWindowProperty(display, window, wmState, 0, 2, False, wmState, &type, &format, &count, &after, &data) ==
+            Success &&
+        data && count > 0 && format == 32)
+        state = *reinterpret_cast<long*>(data);
+    if (data)
+        XFree(data);
+    return state;
+}
+
+Window parentOf(Display* display, Window window)
+{
+    Window root, parent;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, window, &root, &parent, &children, &count))
+        return 0;
+    if (children)
+        XFree(children);
+    return parent;
+}
+
+bool hasSize(Display* display, Window window, unsigned width, unsigned height)
+{
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display, window, &attributes) && attributes.width == static_cast<int>(width) &&
+           attributes.height == static_cast<int>(height);
+}
+
+// Whether the window manager announces the fullscreen state (EWMH).
+bool managerOffersFullscreen(Display* display)
+{
+    const Atom supported = XInternAtom(display, "_NET_SUPPORTED", False);
+    const Atom fullscreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    bool offered = false;
+    if (XGetWindowProperty(display, DefaultRootWindow(display), supported, 0, 4096, False, XA_ATOM, &type, &format,
+                           &count, &after, &data) == Success &&
+        data && format == 32)
+    {
+        const Atom* atoms = reinterpret_cast<Atom*>(data);
+        for (unsigned long i = 0; i < count && !offered; ++i)
+            offered = atoms[i] == fullscreen;
+    }
+    if (data)
+        XFree(data);
+    return offered;
+}
+
+struct DeviceWindow
+{
+    Display* display = nullptr;
+    Window window = 0;
+
+    explicit DeviceWindow(irr::IrrlichtDevice* device)
+    {
+        const irr::video::SExposedVideoData& data = device->getVideoDriver()->getExposedVideoData();
+        display = static_cast<Display*>(data.OpenGLLinux.X11Display);
+        window = reinterpret_cast<Window>(data.OpenGLLinux.X11Window);
+    }
+    explicit operator bool() const { return display && window; }
+};
+} // namespace
+
+DisplayFacts readDisplayFacts()
+{
+    DisplayFacts facts;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return facts;
+    const int screen = DefaultScreen(display);
+    facts.monitorSize = irr::core::dimension2du(DisplayWidth(display, screen), DisplayHeight(display, screen));
+
+    int eventBase, errorBase;
+    if (XF86VidModeQueryExtension(display, &eventBase, &errorBase))
+    {
+        int count = 0;
+        XF86VidModeModeInfo** modes = nullptr;
+        if (XF86VidModeGetAllModeLines(display, screen, &count, &modes))
+        {
+            for (int i = 0; i < count; ++i)
+                facts.has640x480Mode |= modes[i]->hdisplay == 640 && modes[i]->vdisplay == 480;
+            XFree(modes);
+        }
+    }
+
+    // Monitors are RandR 1.5's.
+    int major = 0, minor = 0;
+    if (XRRQueryExtension(display, &eventBase, &errorBase) && XRRQueryVersion(display, &major, &minor) &&
+        (major > 1 || (major == 1 && minor >= 5)))
+    {
+        int count = 0;
+        XRRMonitorInfo* monitors = XRRGetMonitors(display, RootWindow(display, screen), True, &count);
+        if (monitors && count > 0)
+        {
+            facts.activeMonitors = count;
+            const XRRMonitorInfo* primary = &monitors[0];
+            for (int i = 0; i < count; ++i)
+                if (monitors[i].primary)
+                    primary = &monitors[i];
+            facts.monitorSize = irr::core::dimension2du(primary->width, primary->height);
+        }
+        if (monitors)
+            XRRFreeMonitors(monitors);
+    }
+    XCloseDisplay(display);
+    return facts;
+}
+
+void showBorderlessFullscreen(irr::IrrlichtDevice* device)
+{
+    device->getCursorControl()->setVisible(false);
+    const DeviceWindow target(device);
+    if (!target)
+        return;
+    Display* display = target.display;
+    if (!windowManagerRuns(display))
+    {
+        // The window already covers the screen; nobody else gives it the
+        // keyboard (its map request went first, so it can take it now).
+        XSetInputFocus(display, target.window, RevertToParent, CurrentTime);
+        XFlush(display);
+        return;
+    }
+    // A manager without the fullscreen state keeps the window at the size it was made with.
+    if (!managerOffersFullscreen(display))
+        return;
+    // The manager must have taken the window before it is asked to change its state.
+    waitFor(display, [&] { return managedState(display, target.window) != 0; });
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = target.window;
+    event.xclient.message_type = XInternAtom(display, "_NET_WM_STATE", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 1; // add
+    event.xclient.data.l[1] = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False));
+    event.xclient.data.l[3] = 1; // asked by an application
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &event);
+    XFlush(display);
+}
+
+void allowResizing(irr::IrrlichtDevice* device)
+{
+    const DeviceWindow target(device);
+    if (!target)
+        return;
+    XSizeHints* hints = XAllocSizeHints();
+    hints->flags = PMinSize;
+    hints->min_width = 640;
+    hints->min_height = 480;
+    XSetWMNormalHints(target.display, target.window, hints);
+    XFree(hints);
+    XFlush(target.display);
+}
+
+void keepWindowSize(irr::IrrlichtDevice* device, irr::u32 width, irr::u32 height)
+{
+    const DeviceWindow target(device);
+    Display* display = target.display;
+    const Window window = target.window;
+    if (!target || !windowManagerRuns(display))
+        return;
+    const irr::core::dimension2du size(width, height);
+
+    // Let the manager take the window first, or it could still act on the
+    // original map request after the window has been withdrawn.
+    waitFor(display, [&] { return managedState(display, window) != 0; });
+    if (hasSize(display, window, size.Width, size.Height))
+        return;
+
+    XWithdrawWindow(display, window, DefaultScreen(display));
+    const Window root = DefaultRootWindow(display);
+    waitFor(display, [&] { return managedState(display, window) == 0 && parentOf(display, window) == root; });
+
+    XSetWindowAttributes attributes;
+    attributes.override_redirect = True;
+    XChangeWindowAttributes(display, window, CWOverrideRedirect, &attributes);
+    XMoveResizeWindow(display, window, 0, 0, size.Width, size.Height);
+    XMapRaised(display, window);
+    waitFor(display, [&] {
+        XWindowAttributes now;
+        return XGetWindowAttributes(display, window, &now) && now.map_state == IsViewable;
+    });
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "demo/DisplayPlan.h"
+
+#include <irrlicht.h>
+
+// The X11 side of the demo's windows, beyond what the engine does itself.
+
+// What the X server of $DISPLAY offers: a 640 x 480 video mode (the engine
+// switches modes with XF86VidMode), the active monitors and the primary
+// monitor's size (RandR). Without a display: no mode, one monitor, size 0.
+DisplayFacts readDisplayFacts();
+
+// Makes the device's window cover its monitor without borders: the window
+// manager's fullscreen state, or without a window manager that supports
+// it, an unmanaged window over the whole screen that takes the keyboard.
+// The mouse pointer is hidden over it.
+void showBorderlessFullscreen(irr::IrrlichtDevice* device);
+
+// An ordinary window the user may resize, but not below the picture's
+// 640 x 480 (a smaller window could not hold the frame before it is scaled).
+void allowResizing(irr::IrrlichtDevice* device);
+
+// Keeps the device's window at the given size (the size it was made with). A window manager
+// that fills the screen with ordinary windows (matchbox, tiling managers)
+// resizes it; then the window is withdrawn from the manager and shown again
+// unmanaged, like the demo's fullscreen window, at the top left of the
+// screen. Without a window manager, or with one that leaves the size alone,
+// nothing changes.
+void keepWindowSize(irr::IrrlichtDevice* device, irr::u32 width, irr::u32 height);
