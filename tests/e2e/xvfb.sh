@@ -10,7 +10,7 @@ start_xvfb() {
     fi
     for n in $(seq "$first" "$last"); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 "${XVFB_SIZE}x24" -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 "${XVFB_SIZE}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
         XVFB_PID=$!
         for _ in $(seq 50); do
             [ -e "/tmp/.X11-unix/X$n" ] && break

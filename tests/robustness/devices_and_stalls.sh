@@ -48,7 +48,7 @@ n=$(free_display)
 no_window "a display nothing serves" "cannot connect to the X display :$n" DISPLAY=":$n"
 
 n=$(free_display)
-Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -extension GLX >/dev/null 2>&1 &
+Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset -extension GLX >/dev/null 2>&1 &
 noglx_pid=$!
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 no_window "a display without OpenGL" "has no OpenGL" DISPLAY=":$n"
