@@ -203,8 +203,7 @@ void ScreenScaler::present()
          whole(PICTURE), GL_NEAREST);
 
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
+    clearAround(area);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, picture.framebuffer);
     if (throughWholeMultiple)
     {
@@ -226,6 +225,27 @@ void ScreenScaler::present()
     driver->OnResize(window);
     cornerDriver->screenBottom = -1;
     cornerDriver->screenBottom = -1;
+}
+
+void ScreenScaler::clearAround(const core::recti& area) const
+{
+    // Only the bars: the picture covers the rest.
+    const s32 width = static_cast<s32>(window.Width), height = static_cast<s32>(window.Height);
+    const core::recti bars[] = {
+        {0, 0, area.UpperLeftCorner.X, height},
+        {area.LowerRightCorner.X, 0, width, height},
+        {area.UpperLeftCorner.X, 0, area.LowerRightCorner.X, area.UpperLeftCorner.Y},
+        {area.UpperLeftCorner.X, area.LowerRightCorner.Y, area.LowerRightCorner.X, height},
+    };
+    glEnable(GL_SCISSOR_TEST);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    for (const core::recti& bar : bars)
+        if (bar.getWidth() > 0 && bar.getHeight() > 0)
+        {
+            glScissor(bar.UpperLeftCorner.X, bar.UpperLeftCorner.Y, bar.getWidth(), bar.getHeight());
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+    glDisable(GL_SCISSOR_TEST);
 }
 
 void ScreenScaler::resize(FrameBuffer& buffer, core::dimension2du size)

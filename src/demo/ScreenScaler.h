@@ -77,6 +77,8 @@ private:
         unsigned colour = 0;
         irr::core::dimension2du size;
     };
+    // Clears the window around the picture's area (OpenGL's coordinates) to black.
+    void clearAround(const irr::core::recti& area) const;
     static void resize(FrameBuffer& buffer, irr::core::dimension2du size);
     static void release(FrameBuffer& buffer);
 

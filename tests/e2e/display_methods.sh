@@ -88,9 +88,7 @@ stop_xvfb
 unset XVFB_PID
 
 # Xorg with the dummy driver: a real video mode switch.
-n=$(for n in $(seq "${KIRUPO_TEST_DISPLAYS%-*}" "${KIRUPO_TEST_DISPLAYS#*-}" 2>/dev/null || seq 90 140); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { echo "$n"; break; }
-    done)
+n=$(free_display)
 cat >"$out/xorg.conf" <<'CONF'
 Section "Device"
     Identifier "dummy"

@@ -10,7 +10,7 @@ start_xvfb() {
     fi
     for n in $(seq "$first" "$last"); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 "${XVFB_SIZE}x24" -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 "${XVFB_SIZE}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
         XVFB_PID=$!
         for _ in $(seq 50); do
             [ -e "/tmp/.X11-unix/X$n" ] && break
@@ -24,6 +24,18 @@ start_xvfb() {
     done
     echo "cannot start Xvfb" >&2
     exit 1
+}
+
+# A display number that nothing serves, within KIRUPO_TEST_DISPLAYS when
+# given, searched from the top so as to stay clear of start_xvfb's.
+free_display() {
+    local n first=90 last=140
+    if [[ ${KIRUPO_TEST_DISPLAYS:-} =~ ^([0-9]+)-([0-9]+)$ ]]; then
+        first=${BASH_REMATCH[1]} last=${BASH_REMATCH[2]}
+    fi
+    for n in $(seq "$last" -1 "$first"); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { echo "$n"; return; }
+    done
 }
 
 start_xvfb_with_wm() {

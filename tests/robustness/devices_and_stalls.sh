@@ -25,17 +25,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display number that nothing serves, within KIRUPO_TEST_DISPLAYS when given.
-free_display() {
-    local n first=90 last=140
-    if [[ ${KIRUPO_TEST_DISPLAYS:-} =~ ^([0-9]+)-([0-9]+)$ ]]; then
-        first=${BASH_REMATCH[1]} last=${BASH_REMATCH[2]}
-    fi
-    for n in $(seq "$last" -1 "$first"); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { echo "$n"; return; }
-    done
-}
-
 # Each program without a window: exit 1, one line on stderr, saying why.
 no_window() { # case, words the line must hold, environment...
     local name=$1 words=$2
@@ -59,7 +48,7 @@ n=$(free_display)
 no_window "a display nothing serves" "cannot connect to the X display :$n" DISPLAY=":$n"
 
 n=$(free_display)
-Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -extension GLX >/dev/null 2>&1 &
+Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset -extension GLX >/dev/null 2>&1 &
 noglx_pid=$!
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 no_window "a display without OpenGL" "has no OpenGL" DISPLAY=":$n"

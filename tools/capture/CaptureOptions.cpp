@@ -26,7 +26,7 @@ const std::map<std::string, CommandShape> COMMANDS = {
     {"frames", {Command::Frames, {"DIR"}, {"--fps", "--from", "--to", "--screen", "--scale"}}},
     {"video", {Command::Video, {"OUT.mp4"}, {"--fps", "--native", "--from", "--to"}}},
     {"storyboard", {Command::Storyboard, {"OUT.png"}, {"--every", "--columns"}}},
-    {"bench", {Command::Bench, {}, {"--json", "--fps", "--effect"}}},
+    {"bench", {Command::Bench, {}, {"--json", "--fps", "--effect", "--screen", "--scale"}}},
 };
 
 bool takesValue(const std::string& option)
@@ -247,7 +247,7 @@ std::string usageText()
            "  or:  kirupo-capture frames DIR [--fps N] [--from S] [--to S] [--screen WxH] [--scale MODE]\n"
            "  or:  kirupo-capture video OUT.mp4 [--fps N] [--native] [--from S] [--to S]\n"
            "  or:  kirupo-capture storyboard OUT.png [--every S] [--columns N]\n"
-           "  or:  kirupo-capture bench [--json FILE] [--fps N] [--effect ID]\n"
+           "  or:  kirupo-capture bench [--json FILE] [--fps N] [--effect ID] [--screen WxH] [--scale MODE]\n"
            "  or:  kirupo-capture --help\n";
 }
 
@@ -293,7 +293,7 @@ std::string helpText()
            "                          to --to seconds (default: the whole timeline) as\n"
            "                          DIR/frame-NNNNNN.png, NNNNNN being the frame number\n"
            "                          i. DIR is made when missing.\n"
-           "                          frame and frames take --screen WxH (at least\n"
+           "                          frame, frames and bench take --screen WxH (at least\n"
            "                          640x480): the frame as the demo shows it on a screen\n"
            "                          of that size, the 4:3 picture scaled into the largest\n"
            "                          centred rectangle with black bars, the whole screen\n"

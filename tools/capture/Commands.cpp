@@ -267,7 +267,7 @@ int benchmark(const CaptureOptions& options)
         json = std::make_unique<OutputFile>(options.outputPath(), options.output);
 
     // Start-up as the demo goes through it: window, loading, music, first frame.
-    CaptureSession session;
+    CaptureSession session(options.screen, options.scale);
     if (options.effectId != 0 && !session.pin(options.effectId))
         throw UsageError("--effect " + std::to_string(options.effectId) + ": no effect has this id");
     BenchReport report;
