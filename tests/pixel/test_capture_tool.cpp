@@ -143,7 +143,8 @@ double pictureDifference(const Frame& big, const Frame& small, unsigned left, un
     for (unsigned y = 0; y < small.height; y += 2)
         for (unsigned x = 0; x < small.width; x += 2, ++count)
         {
-            const auto inBig = [&](unsigned v, unsigned origin) { return origin + static_cast<unsigned>((v + 0.5) * scale); };
+            const auto inBig = [&](unsigned v, unsigned origin)
+            { return origin + static_cast<unsigned>((v + 0.5) * scale); };
             sum += colourDistance(big.at(inBig(x, left), inBig(y, top)), small.at(x, y));
         }
     return count ? sum / count : 255.0;
@@ -539,8 +540,8 @@ TEST_F(CaptureVideo, EachSizeCentresThePictureBetweenBlackBars)
         double factor;      // its enlargement
     };
     for (const Case& c : {Case{"480", "sharp", 854, 480, 107, 0, 1.0}, Case{"720", "sharp", 1280, 720, 160, 0, 1.5},
-                          Case{"720", "integer", 1280, 720, 320, 120, 1.0}, Case{"1440", "smooth", 2560, 1440, 320, 0, 3.0},
-                          Case{"2160", "sharp", 3840, 2160, 480, 0, 4.5}})
+                          Case{"720", "integer", 1280, 720, 320, 120, 1.0},
+                          Case{"1440", "smooth", 2560, 1440, 320, 0, 3.0}, Case{"2160", "sharp", 3840, 2160, 480, 0, 4.5}})
     {
         SCOPED_TRACE(c.size + " " + c.scale);
         const std::string video = tree.bin() + "/demo" + c.size + c.scale + ".mp4";
@@ -555,7 +556,8 @@ TEST_F(CaptureVideo, EachSizeCentresThePictureBetweenBlackBars)
         keepFrame(decoded, "video-" + c.size + "-" + c.scale);
         // About 2 in place; a picture one pixel of its own off lies above 3.
         EXPECT_LT(pictureDifference(decoded, picture, c.left, c.top, c.factor), 3.0);
-        const unsigned right = c.left + static_cast<unsigned>(640 * c.factor), bottom = c.top + static_cast<unsigned>(480 * c.factor);
+        const unsigned right = c.left + static_cast<unsigned>(640 * c.factor);
+        const unsigned bottom = c.top + static_cast<unsigned>(480 * c.factor);
         const unsigned quarter = (bottom - c.top) / 4;
         for (unsigned y : {c.top + 4, c.top + quarter, bottom - quarter, bottom - 5})
         {
@@ -592,7 +594,8 @@ TEST_F(CaptureVideo, LosslessArchiveHoldsTheCapturedFramesExactly)
     ASSERT_EQ(runCapture(tree, {"frame", "55", "scaled.png", "--fps", "1", "--screen", "1280x720", "--scale", "smooth"})
                   .exitCode,
               0);
-    result = runCapture(tree, {"video", "scaled.mkv", "--size", "720", "--scale", "smooth", "--lossless", "--fps", "1"});
+    result =
+        runCapture(tree, {"video", "scaled.mkv", "--size", "720", "--scale", "smooth", "--lossless", "--fps", "1"});
     ASSERT_EQ(result.exitCode, 0) << result.errors;
     const Frame scaled = videoFrame(tree.bin() + "/scaled.mkv", 55, 1280, 720, true);
     ASSERT_TRUE(scaled.valid());

@@ -25,7 +25,8 @@ struct CommandShape
 const std::map<std::string, CommandShape> COMMANDS = {
     {"frame", {Command::Frame, {"SECONDS", "OUT.png"}, {"--fps", "--effect", "--screen", "--scale"}}},
     {"frames", {Command::Frames, {"DIR"}, {"--fps", "--from", "--to", "--screen", "--scale"}}},
-    {"video", {Command::Video, {"OUT.mp4"}, {"--fps", "--native", "--from", "--to", "--size", "--scale", "--lossless"}}},
+    {"video",
+     {Command::Video, {"OUT.mp4"}, {"--fps", "--native", "--from", "--to", "--size", "--scale", "--lossless"}}},
     {"storyboard", {Command::Storyboard, {"OUT.png"}, {"--every", "--columns"}}},
     {"bench", {Command::Bench, {}, {"--json", "--fps", "--effect"}}},
 };

@@ -193,7 +193,9 @@ int captureVideo(const CaptureOptions& options)
     settings.height = frameSize.Height;
     settings.lossless = options.lossless;
     settings.container = containerFor(options.output);
-    settings.metadata = ffmetadata(VIDEO_TITLE, sectionChapters(settings.clip.first, settings.clip.last + 1.0 / options.fps));
+    // The last frame lasts 1 / fps: the chapters run to the video's end.
+    const double endTime = settings.clip.last + 1.0 / options.fps;
+    settings.metadata = ffmetadata(VIDEO_TITLE, sectionChapters(settings.clip.first, endTime));
     struct stat soundtrack;
     if (stat(SOUNDTRACK, &soundtrack) != 0 || !S_ISREG(soundtrack.st_mode))
         say("no soundtrack at %s: the video is silent", SOUNDTRACK);
