@@ -1,6 +1,12 @@
 #include "demo/CommandLine.h"
 
+#include "demo/DemoStart.h"
+
 #include <CLI/CLI.hpp>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
 
 namespace
 {
@@ -24,6 +30,18 @@ DemoUsageError inOwnWords(const CLI::ParseError& error)
         return DemoUsageError("give only one of --fullscreen, --desktop and --window");
     return DemoUsageError(what);
 }
+
+// Seconds are read as the float the demo clock is compared with.
+float startSeconds(const std::string& text)
+{
+    char* end = nullptr;
+    errno = 0;
+    const float seconds = std::strtof(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || errno != 0 || !std::isfinite(seconds) || !canStartAt(seconds))
+        throw DemoUsageError("--start must be a number of seconds from 0 to below 70.728, the demo's length, not '" +
+                             text + "'");
+    return seconds;
+}
 } // namespace
 
 DemoOptions parseDemoOptions(const std::vector<std::string>& args)
@@ -32,7 +50,7 @@ DemoOptions parseDemoOptions(const std::vector<std::string>& args)
     CLI::App app("kirupo");
     app.set_help_flag();
     app.allow_extras();
-    std::string windowText, scaleText;
+    std::string windowText, scaleText, startText;
     app.add_flag("-h,--help", options.help)->disable_flag_override();
     app.add_flag("--version", options.version)->disable_flag_override();
     CLI::Option* fullscreen = app.add_flag("--fullscreen")->disable_flag_override();
@@ -43,6 +61,8 @@ DemoOptions parseDemoOptions(const std::vector<std::string>& args)
     app.add_option("--scale", scaleText);
     app.add_flag("--vsync", options.vsync)->disable_flag_override();
     app.add_flag("--mute", options.mute)->disable_flag_override();
+    CLI::Option* start = app.add_option("--start", startText);
+    app.add_flag("--loop", options.loop)->disable_flag_override();
 
     try
     {
@@ -73,6 +93,8 @@ DemoOptions parseDemoOptions(const std::vector<std::string>& args)
         if (options.windowSize.Width < 640 || options.windowSize.Height < 480)
             throw DemoUsageError("--window " + windowText + " is smaller than the picture's 640x480");
     }
+    if (start->count())
+        options.start = startSeconds(startText);
     if (!scaleText.empty() && !parseScaleMode(scaleText, options.scale))
         throw DemoUsageError("--scale must be sharp, smooth or integer, not '" + scaleText + "'");
     return options;
@@ -80,7 +102,8 @@ DemoOptions parseDemoOptions(const std::vector<std::string>& args)
 
 std::string demoHelpText()
 {
-    return "Usage: kirupo [--fullscreen | --desktop | --window[=WxH]] [--scale MODE] [--vsync] [--mute]\n"
+    return "Usage: kirupo [--fullscreen | --desktop | --window[=WxH]] [--scale MODE]\n"
+           "              [--vsync] [--mute] [--start SECONDS] [--loop]\n"
            "\n"
            "KIRUPO is a real-time audiovisual demo: six sections of pictures and music,\n"
            "70.7 seconds long, drawn at 640x480 the moment you watch them. It plays once\n"
@@ -110,6 +133,12 @@ std::string demoHelpText()
            "                   as the demo has always run: frames as fast as the machine\n"
            "                   draws them.\n"
            "  --mute           no sound: no audio device is opened.\n"
+           "  --start SECONDS  starts the picture and the music at that demo time (from 0\n"
+           "                   to below 70.728), every section as a run from the start\n"
+           "                   would have it.\n"
+           "  --loop           at the end the demo starts again from the beginning,\n"
+           "                   music included, until it is ended: for a booth or a party\n"
+           "                   screen.\n"
            "  -h, --help       this help.\n"
            "  --version        the version.\n"
            "\n"

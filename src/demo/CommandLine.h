@@ -17,6 +17,8 @@ struct DemoOptions
     ScaleMode scale = ScaleMode::Sharp;
     bool vsync = false;
     bool mute = false;
+    float start = 0.0f; // --start SECONDS: demo time to start at
+    bool loop = false;  // --loop: start again at the timeline's end instead of ending
 };
 
 // A command line the demo cannot follow: one line naming the argument, exit 2.

@@ -12,11 +12,11 @@ unsigned millisecondsOf(float seconds)
 }
 } // namespace
 
-DemoContext::DemoContext(irr::IrrlichtDevice* device, AudioOutput output)
+DemoContext::DemoContext(irr::IrrlichtDevice* device, AudioOutput output, irr::video::IVideoDriver* drawWith)
     : device(device), driver(nullptr), currentDriver(nullptr), sceneManager(nullptr), audioSystem(nullptr),
       music(nullptr), musicChannel(nullptr), demoTime(0.0f)
 {
-    driver = device->getVideoDriver();
+    driver = drawWith ? drawWith : device->getVideoDriver();
     stateOnlyDriver = std::make_unique<StateOnlyDriver>(driver);
     currentDriver = driver;
     sceneManager = device->getSceneManager();

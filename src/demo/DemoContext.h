@@ -20,7 +20,9 @@ public:
         WithSound,
         Silent,
     };
-    explicit DemoContext(irr::IrrlichtDevice* device, AudioOutput output = WithSound);
+    // Effects draw with drawWith when given (the screen scaler's), else with the device's driver.
+    explicit DemoContext(irr::IrrlichtDevice* device, AudioOutput output = WithSound,
+                         irr::video::IVideoDriver* drawWith = nullptr);
     ~DemoContext();
 
     DemoContext(const DemoContext&) = delete;

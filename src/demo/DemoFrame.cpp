@@ -9,10 +9,10 @@ void drawFrame(irr::video::IVideoDriver* driver, EffectDirector& director, Frame
 {
     driver->beginScene(true, true, irr::video::SColor(0));
     if (scaler)
-        scaler->beginFrame(driver);
+        scaler->beginFrame();
     director.tick();
     if (scaler)
-        scaler->present(driver);
+        scaler->present();
     if (observer)
         observer->frameDrawn(driver);
     driver->endScene();

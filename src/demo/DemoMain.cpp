@@ -2,6 +2,7 @@
 
 #include "demo/DemoContext.h"
 #include "demo/DemoFrame.h"
+#include "demo/DemoStart.h"
 #include "demo/EffectDirector.h"
 #include "demo/Mipmaps.h"
 #include "demo/StopSignals.h"
@@ -30,13 +31,15 @@ int runDemo(irr::IrrlichtDevice* device, const RunSettings& settings)
 {
     device->setWindowCaption(L"KIRUPO");
     irr::video::IVideoDriver* driver = device->getVideoDriver();
-    DemoContext* context = new DemoContext(device, settings.mute ? DemoContext::Silent : DemoContext::WithSound);
+    ScreenScaler scaler(settings.scale, driver);
+    DemoContext* context = new DemoContext(device, settings.mute ? DemoContext::Silent : DemoContext::WithSound,
+                                           scaler.drawingDriver());
     EffectDirector* director = new EffectDirector();
-    ScreenScaler scaler(settings.scale);
     // Every asset is loaded before the music starts, so picture and sound start together.
     director->initAll();
     buildMipmaps(driver);
-    context->playMusic(MUSIC_PATH);
+    director->setLooping(settings.loop);
+    startDemoAt(*director, settings.start, MUSIC_PATH);
 
     while (!stopSignal() && device->run())
     {

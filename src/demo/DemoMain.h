@@ -12,6 +12,8 @@ struct RunSettings
 {
     ScaleMode scale = ScaleMode::Sharp; // how a bigger window shows the 640 x 480 picture
     bool mute = false;                  // no audio device opened
+    float start = 0.0f;                 // the demo time to start at
+    bool loop = false;                  // start again at the timeline's end instead of ending
 };
 
 // The whole run of the demo on a created device: load everything, start the

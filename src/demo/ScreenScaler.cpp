@@ -1,6 +1,7 @@
 #include "demo/ScreenScaler.h"
 
 #include "demo/DemoDevice.h"
+#include "demo/ForwardingVideoDriver.h"
 
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
@@ -31,6 +32,50 @@ core::recti whole(core::dimension2du size)
     return core::recti(0, 0, static_cast<s32>(size.Width), static_cast<s32>(size.Height));
 }
 } // namespace
+
+// The engine puts the screen's viewport at the window's bottom left (in
+// OpenGL's coordinates) whenever the screen becomes the target again; in a
+// bigger window this driver moves it to the top left, where the frame began.
+class ScreenScaler::CornerDriver : public ForwardingVideoDriver
+{
+public:
+    using ForwardingVideoDriver::ForwardingVideoDriver;
+
+    // The screen's bottom edge above the window's, in pixels; negative when
+    // the screen is the whole window.
+    s32 screenBottom = -1;
+
+    void placeScreen() const
+    {
+        if (screenBottom >= 0)
+            glViewport(0, screenBottom, static_cast<GLsizei>(PICTURE.Width), static_cast<GLsizei>(PICTURE.Height));
+    }
+
+    bool setRenderTarget(video::ITexture* texture, bool clearBackBuffer, bool clearZBuffer,
+                         video::SColor colour) override
+    {
+        const bool done = inner->setRenderTarget(texture, clearBackBuffer, clearZBuffer, colour);
+        if (!texture)
+            placeScreen();
+        return done;
+    }
+    bool setRenderTarget(video::E_RENDER_TARGET target, bool clearTarget, bool clearZBuffer,
+                         video::SColor colour) override
+    {
+        const bool done = inner->setRenderTarget(target, clearTarget, clearZBuffer, colour);
+        if (target == video::ERT_FRAME_BUFFER)
+            placeScreen();
+        return done;
+    }
+    bool setRenderTarget(const core::array<video::IRenderTarget>& targets, bool clearBackBuffer, bool clearZBuffer,
+                         video::SColor colour) override
+    {
+        const bool done = inner->setRenderTarget(targets, clearBackBuffer, clearZBuffer, colour);
+        if (targets.empty())
+            placeScreen();
+        return done;
+    }
+};
 
 const char* scaleModeName(ScaleMode mode)
 {
@@ -97,23 +142,41 @@ PictureLayout PictureLayout::of(core::dimension2du screen, ScaleMode mode)
     return layout;
 }
 
+ScreenScaler::ScreenScaler(ScaleMode mode, video::IVideoDriver* deviceDriver)
+    : mode(mode), driver(deviceDriver), cornerDriver(new CornerDriver(deviceDriver))
+{
+}
+
+ScreenScaler::~ScreenScaler()
+{
+    releaseBuffers();
+    delete cornerDriver;
+}
+
+video::IVideoDriver* ScreenScaler::drawingDriver()
+{
+    return cornerDriver;
+}
+
 void ScreenScaler::releaseBuffers()
 {
     release(picture);
     release(enlarged);
 }
 
-void ScreenScaler::beginFrame(video::IVideoDriver* driver)
+void ScreenScaler::beginFrame()
 {
     window = driver->getScreenSize();
     scaling = driver->getDriverType() == video::EDT_OPENGL && window != PICTURE && window.Width >= PICTURE.Width &&
               window.Height >= PICTURE.Height;
-    if (scaling)
-        driver->OnResize(PICTURE);
-    if (scaling && getenv("KS_TOP")) glViewport(0, window.Height - 480, 640, 480);
+    cornerDriver->screenBottom = scaling ? static_cast<s32>(window.Height - PICTURE.Height) : -1;
+    if (!scaling)
+        return;
+    driver->OnResize(PICTURE);
+    cornerDriver->placeScreen();
 }
 
-void ScreenScaler::present(video::IVideoDriver* driver)
+void ScreenScaler::present()
 {
     if (!scaling)
         return;
@@ -135,8 +198,9 @@ void ScreenScaler::present(video::IVideoDriver* driver)
 
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, picture.framebuffer);
-    if (getenv("KS_TOP")) blit(core::recti(0, window.Height-480, 640, window.Height), whole(PICTURE), GL_NEAREST); else
-    blit(whole(PICTURE), whole(PICTURE), GL_NEAREST);
+    const s32 bottom = cornerDriver->screenBottom;
+    blit(core::recti(0, bottom, static_cast<s32>(PICTURE.Width), bottom + static_cast<s32>(PICTURE.Height)),
+         whole(PICTURE), GL_NEAREST);
 
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -160,6 +224,8 @@ void ScreenScaler::present(video::IVideoDriver* driver)
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glPopAttrib();
     driver->OnResize(window);
+    cornerDriver->screenBottom = -1;
+    cornerDriver->screenBottom = -1;
 }
 
 void ScreenScaler::resize(FrameBuffer& buffer, core::dimension2du size)

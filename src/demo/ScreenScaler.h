@@ -34,27 +34,34 @@ struct PictureLayout
 
 // Lets the effects draw into a 640 x 480 screen whatever the window's size,
 // and then shows that picture scaled into the whole window with black bars.
-// The effects see the same screen size, transforms, render targets and
-// 2D coordinates as on a 640 x 480 screen: the driver is told the screen is
-// 640 x 480 for the frame, so the picture is drawn into the window's lower
-// left corner (in OpenGL's coordinates), and is then copied out and drawn
-// scaled. A window of 640 x 480 is left untouched, so its frames are exactly
-// those of the demo's own screen mode. Windows are kept at least 640 x 480.
+// The effects see the same screen size, transforms, render targets and 2D
+// coordinates as on a 640 x 480 screen: during the frame the driver is told
+// the screen is 640 x 480 and draws into the window's top left corner,
+// where the rasteriser works exactly as in a window of 640 x 480, so the
+// picture comes out pixel for pixel the same. It is then copied out and
+// drawn scaled. A window of 640 x 480 is left untouched. Windows smaller
+// than 640 x 480 are not scaled (the demo keeps its windows at least that big).
 class ScreenScaler
 {
 public:
-    explicit ScreenScaler(ScaleMode mode = ScaleMode::Sharp) : mode(mode) {}
-    ~ScreenScaler() { releaseBuffers(); }
+    // deviceDriver is the device's own; the effects draw with drawingDriver().
+    ScreenScaler(ScaleMode mode, irr::video::IVideoDriver* deviceDriver);
+    ~ScreenScaler();
 
     ScreenScaler(const ScreenScaler&) = delete;
     ScreenScaler& operator=(const ScreenScaler&) = delete;
 
+    // The driver the effects draw with (DemoContext): the device's, except
+    // that switching back to the screen after a render target also puts the
+    // screen back into its corner of the window.
+    irr::video::IVideoDriver* drawingDriver();
+
     // Before the frame is drawn: the driver sees a 640 x 480 screen.
-    void beginFrame(irr::video::IVideoDriver* driver);
+    void beginFrame();
     // After the frame is drawn, before it is read back or shown: the picture
     // fills its place on the whole window, and the driver sees the window's
     // own size again.
-    void present(irr::video::IVideoDriver* driver);
+    void present();
 
     ScaleMode scaleMode() const { return mode; }
 
@@ -63,6 +70,7 @@ public:
     void releaseBuffers();
 
 private:
+    class CornerDriver;
     struct FrameBuffer
     {
         unsigned framebuffer = 0;
@@ -73,6 +81,8 @@ private:
     static void release(FrameBuffer& buffer);
 
     ScaleMode mode;
+    irr::video::IVideoDriver* driver;
+    CornerDriver* cornerDriver;
     irr::core::dimension2du window; // the window's size during this frame
     bool scaling = false;           // this frame is drawn into a bigger window
     FrameBuffer picture;            // the finished 640 x 480 frame

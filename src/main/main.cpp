@@ -76,5 +76,7 @@ int main(int argc, char** argv)
     RunSettings settings;
     settings.scale = options.scale;
     settings.mute = options.mute;
+    settings.start = options.start;
+    settings.loop = options.loop;
     return runDemo(device, settings);
 }

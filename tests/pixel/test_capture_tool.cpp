@@ -12,6 +12,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -188,6 +190,90 @@ std::vector<float> videoSound(const std::string& video)
     std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(float));
     return samples;
 }
+// The frame at `seconds` (10 fps) as the demo shows it on a screen of this size.
+Frame captureOnScreen(const TestDataTree& tree, float seconds, const std::string& screen, const std::string& scale)
+{
+    const CaptureResult result = runCapture(
+        tree, {"frame", secondsArgument(seconds), "screen.png", "--fps", "10", "--screen", screen, "--scale", scale});
+    EXPECT_EQ(result.exitCode, 0) << result.errors;
+    return loadPng(tree.bin() + "/screen.png");
+}
+
+struct Area
+{
+    unsigned left, top, width, height;
+};
+
+bool blackOutside(const Frame& screen, const Area& area)
+{
+    for (unsigned y = 0; y < screen.height; ++y)
+        for (unsigned x = 0; x < screen.width; ++x)
+        {
+            const bool inside = x >= area.left && x < area.left + area.width && y >= area.top && y < area.top + area.height;
+            if (!inside && screen.at(x, y).color != 0xFF000000)
+                return false;
+        }
+    return true;
+}
+
+// The picture as it should lie in the area: nearest neighbour by a whole
+// factor, then (for a bigger area) bilinear as OpenGL filters, pixel centres
+// mapped onto pixel centres.
+Frame expectedPicture(const Frame& picture, unsigned factor, const Area& area)
+{
+    Frame enlarged;
+    enlarged.width = picture.width * factor;
+    enlarged.height = picture.height * factor;
+    enlarged.rgb.resize(static_cast<std::size_t>(enlarged.width) * enlarged.height * 3);
+    for (unsigned y = 0; y < enlarged.height; ++y)
+        for (unsigned x = 0; x < enlarged.width; ++x)
+            for (int c = 0; c < 3; ++c)
+                enlarged.rgb[(static_cast<std::size_t>(y) * enlarged.width + x) * 3 + c] =
+                    picture.rgb[(static_cast<std::size_t>(y / factor) * picture.width + x / factor) * 3 + c];
+    if (enlarged.width == area.width && enlarged.height == area.height)
+        return enlarged;
+
+    Frame smooth;
+    smooth.width = area.width;
+    smooth.height = area.height;
+    smooth.rgb.resize(static_cast<std::size_t>(area.width) * area.height * 3);
+    auto sample = [&](int x, int y, int c) {
+        x = std::clamp(x, 0, static_cast<int>(enlarged.width) - 1);
+        y = std::clamp(y, 0, static_cast<int>(enlarged.height) - 1);
+        return enlarged.rgb[(static_cast<std::size_t>(y) * enlarged.width + x) * 3 + c];
+    };
+    for (unsigned y = 0; y < area.height; ++y)
+        for (unsigned x = 0; x < area.width; ++x)
+        {
+            const double u = (x + 0.5) * enlarged.width / area.width - 0.5;
+            const double v = (y + 0.5) * enlarged.height / area.height - 0.5;
+            const int x0 = static_cast<int>(std::floor(u)), y0 = static_cast<int>(std::floor(v));
+            const double fx = u - x0, fy = v - y0;
+            for (int c = 0; c < 3; ++c)
+            {
+                const double top = sample(x0, y0, c) * (1 - fx) + sample(x0 + 1, y0, c) * fx;
+                const double bottom = sample(x0, y0 + 1, c) * (1 - fx) + sample(x0 + 1, y0 + 1, c) * fx;
+                smooth.rgb[(static_cast<std::size_t>(y) * area.width + x) * 3 + c] =
+                    static_cast<unsigned char>(std::lround(top * (1 - fy) + bottom * fy));
+            }
+        }
+    return smooth;
+}
+
+// The largest difference of a channel between the screen's area and the expected picture.
+int differenceInArea(const Frame& screen, const Area& area, const Frame& expected)
+{
+    int most = 0;
+    for (unsigned y = 0; y < area.height; ++y)
+        for (unsigned x = 0; x < area.width; ++x)
+            for (int c = 0; c < 3; ++c)
+            {
+                const int got = screen.rgb[(static_cast<std::size_t>(area.top + y) * screen.width + area.left + x) * 3 + c];
+                const int want = expected.rgb[(static_cast<std::size_t>(y) * area.width + x) * 3 + c];
+                most = std::max(most, std::abs(got - want));
+            }
+    return most;
+}
 } // namespace
 
 TEST(CaptureFrame, PicksTheFirstFrameWhoseDemoClockIsAtLeastTheTime)
@@ -344,6 +430,50 @@ TEST(CaptureFrames, WritesEveryFrameOfTheRangeNumberedByFrame)
 // they write must be what a run that draws every frame draws. Where that can
 // break: the opening's star burst late in its section, the flight that
 // renders into a texture, the section after it, and late in the timeline.
+TEST(CaptureScreens, ThePictureFillsTheLargestCentredRectangleWithBlackBars)
+{
+    TestDataTree tree;
+    tree.copyGeneratedAssets();
+    // The second section draws through a render target and back: the screen
+    // must come back to the right place in a bigger window.
+    for (float seconds : {2.0f, 15.0f})
+    {
+        const Frame picture = captureFrame(tree, seconds, 0, 10);
+        ASSERT_TRUE(picture.valid());
+        struct Case
+        {
+            const char* screen;
+            const char* scale;
+            Area area;
+            unsigned factor; // the whole multiple the picture goes through
+            bool exact;      // whole multiples only
+        };
+        const Case cases[] = {
+            {"640x480", "sharp", {0, 0, 640, 480}, 1, true},
+            {"1280x1024", "sharp", {0, 32, 1280, 960}, 2, true},
+            {"1920x1080", "integer", {320, 60, 1280, 960}, 2, true},
+            {"3840x2160", "integer", {640, 120, 2560, 1920}, 4, true},
+            {"800x600", "integer", {80, 60, 640, 480}, 1, true},
+            {"1920x1080", "sharp", {240, 0, 1440, 1080}, 2, false},
+            {"3840x2160", "sharp", {480, 0, 2880, 2160}, 4, false},
+            {"800x600", "sharp", {0, 0, 800, 600}, 1, false},
+            {"1920x1080", "smooth", {240, 0, 1440, 1080}, 1, false},
+        };
+        for (const Case& c : cases)
+        {
+            const std::string name = std::string(c.screen) + " " + c.scale + " at " + std::to_string(seconds);
+            const Frame screen = captureOnScreen(tree, seconds, c.screen, c.scale);
+            ASSERT_TRUE(screen.valid()) << name;
+            EXPECT_EQ(std::to_string(screen.width) + "x" + std::to_string(screen.height), c.screen) << name;
+            EXPECT_TRUE(blackOutside(screen, c.area)) << name;
+            // Smooth steps may round differently by one.
+            EXPECT_LE(differenceInArea(screen, c.area, expectedPicture(picture, c.factor, c.area)), c.exact ? 0 : 1)
+                << name;
+            keepFrame(screen, "screen-" + std::string(c.screen) + "-" + c.scale);
+        }
+    }
+}
+
 TEST(CaptureFastForward, LateFramesAreThoseOfARunThatDrawsEveryFrame)
 {
     TestDataTree tree;

@@ -1,11 +1,16 @@
 // The entry point's run: start-up, the frame loop and the orderly shutdown,
-// on a test device whose window activity and timer the test controls.
+// on a test device whose window activity and timer the test controls; stop
+// signals; the command line and the choice of display method.
 #include "TestDevice.h"
 
+#include "demo/CommandLine.h"
 #include "demo/DemoContext.h"
 #include "demo/DemoMain.h"
+#include "demo/StopSignals.h"
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace
 {
@@ -24,6 +29,8 @@ TestDevice* newDevice(int passes)
     device->setTimerMs(1000);
     return device;
 }
+
+int stopSignalUnderTest = 0;
 
 // Demo times seen at the start of each pass of the loop.
 std::vector<float> demoTimes;
@@ -95,4 +102,137 @@ TEST(DemoRun, ClosingTheDeviceRunsTheOrderlyShutdownAndReturnsZero)
     EXPECT_EQ(runDemo(device), 0);
     EXPECT_TRUE(deviceReleased);
     EXPECT_EQ(DemoContext::instance(), nullptr);
+}
+
+TEST(DemoRun, AStopSignalEndsTheRunInOrderWithTheSignalsExitCode)
+{
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+    {
+        installStopSignals();
+        TestDevice* device = newDevice(1000);
+        static int lastPass;
+        device->onRun = [](TestDevice& d) {
+            lastPass = d.runCalls;
+            if (d.runCalls == 3)
+                raise(stopSignalUnderTest);
+        };
+        stopSignalUnderTest = signal;
+        EXPECT_EQ(runDemo(device), 128 + signal) << signal;
+        EXPECT_EQ(lastPass, 3) << "the loop ends with the pass that saw signal " << signal;
+        EXPECT_TRUE(deviceReleased) << signal;
+        EXPECT_EQ(DemoContext::instance(), nullptr) << signal;
+    }
+    installStopSignals(); // forget the last one: later runs in this process must not stop
+}
+
+TEST(DemoRunDeathTest, ASecondStopSignalEndsTheProcessAtOnce)
+{
+    EXPECT_EXIT(
+        {
+            installStopSignals();
+            raise(SIGTERM); // the orderly stop begins...
+            raise(SIGINT);  // ...and a second signal does not wait for it
+            std::exit(0);
+        },
+        testing::ExitedWithCode(128 + SIGINT), "");
+}
+
+TEST(DemoCommandLine, ReadsTheDisplayMethodsAndOptions)
+{
+    const DemoOptions none = parseDemoOptions({});
+    EXPECT_EQ(none.display, DisplayMethod::Automatic);
+    EXPECT_EQ(none.scale, ScaleMode::Sharp);
+    EXPECT_FALSE(none.vsync || none.mute || none.loop || none.help);
+    EXPECT_EQ(none.start, 0.0f);
+
+    EXPECT_EQ(parseDemoOptions({"--fullscreen"}).display, DisplayMethod::Fullscreen);
+    EXPECT_EQ(parseDemoOptions({"--desktop"}).display, DisplayMethod::Desktop);
+    const DemoOptions window = parseDemoOptions({"--window"});
+    EXPECT_EQ(window.display, DisplayMethod::Window);
+    EXPECT_EQ(window.windowSize, irr::core::dimension2du(640, 480));
+    EXPECT_EQ(parseDemoOptions({"--window=1280x1024"}).windowSize, irr::core::dimension2du(1280, 1024));
+
+    const DemoOptions all = parseDemoOptions({"--scale", "integer", "--vsync", "--mute", "--start", "61.5", "--loop"});
+    EXPECT_EQ(all.scale, ScaleMode::Integer);
+    EXPECT_TRUE(all.vsync && all.mute && all.loop);
+    EXPECT_EQ(all.start, 61.5f);
+    EXPECT_EQ(parseDemoOptions({"--scale=smooth"}).scale, ScaleMode::Smooth);
+    EXPECT_TRUE(parseDemoOptions({"--help"}).help);
+    EXPECT_TRUE(parseDemoOptions({"-h"}).help);
+    EXPECT_TRUE(parseDemoOptions({"--version"}).version);
+}
+
+TEST(DemoCommandLine, NonsenseIsOneLineNamingTheArgument)
+{
+    const std::vector<std::pair<std::vector<std::string>, std::string>> bad = {
+        {{"--bogus"}, "--bogus"},
+        {{"extra"}, "extra"},
+        {{"--window=0x480"}, "--window"},
+        {{"--window=-640x480"}, "--window"},
+        {{"--window=640"}, "--window"},
+        {{"--window=320x240"}, "--window"},
+        {{"--window=640x480x2"}, "--window"},
+        {{"--desktop", "--window"}, "--window"},
+        {{"--fullscreen", "--desktop"}, "--desktop"},
+        {{"--scale", "blurry"}, "--scale"},
+        {{"--scale"}, "--scale"},
+        {{"--vsync=yes"}, "--vsync"},
+        {{"--start", "-0.5"}, "--start"},
+        {{"--start", "70.728"}, "--start"},
+        {{"--start", "nan"}, "--start"},
+        {{"--start", "ten"}, "--start"},
+    };
+    for (const auto& [args, named] : bad)
+    {
+        try
+        {
+            parseDemoOptions(args);
+            ADD_FAILURE() << "accepted: " << args.front();
+        }
+        catch (const DemoUsageError& e)
+        {
+            const std::string line = e.what();
+            EXPECT_NE(line.find(named), std::string::npos) << line;
+            EXPECT_EQ(line.find('\n'), std::string::npos) << line;
+        }
+    }
+}
+
+TEST(DisplayPlan, FullscreenOnlyWhereTheScreenOffers640x480)
+{
+    DisplayFacts oneMonitor;
+    oneMonitor.has640x480Mode = true;
+    oneMonitor.monitorSize = irr::core::dimension2du(1920, 1080);
+    DisplayFacts noSuchMode = oneMonitor;
+    noSuchMode.has640x480Mode = false;
+    DisplayFacts twoMonitors = oneMonitor;
+    twoMonitors.activeMonitors = 2;
+    const irr::core::dimension2du window(800, 600);
+
+    const DisplayPlan automatic = planDisplay(DisplayMethod::Automatic, window, false, oneMonitor);
+    EXPECT_EQ(automatic.method, DisplayMethod::Fullscreen);
+    EXPECT_TRUE(automatic.device.fullscreen);
+    EXPECT_EQ(automatic.device.windowSize, irr::core::dimension2du(640, 480));
+    EXPECT_TRUE(automatic.notice.empty());
+
+    for (const DisplayFacts& facts : {noSuchMode, twoMonitors})
+    {
+        const DisplayPlan plan = planDisplay(DisplayMethod::Automatic, window, true, facts);
+        EXPECT_EQ(plan.method, DisplayMethod::Desktop);
+        EXPECT_FALSE(plan.device.fullscreen);
+        EXPECT_EQ(plan.device.windowSize, irr::core::dimension2du(1920, 1080));
+        EXPECT_TRUE(plan.device.vsync);
+        EXPECT_TRUE(plan.notice.empty());
+    }
+
+    // Asked for, fullscreen is honoured on several monitors, but not without the mode.
+    EXPECT_EQ(planDisplay(DisplayMethod::Fullscreen, window, false, twoMonitors).method, DisplayMethod::Fullscreen);
+    const DisplayPlan refused = planDisplay(DisplayMethod::Fullscreen, window, false, noSuchMode);
+    EXPECT_EQ(refused.method, DisplayMethod::Desktop);
+    EXPECT_NE(refused.notice.find("640x480"), std::string::npos);
+
+    const DisplayPlan asWindow = planDisplay(DisplayMethod::Window, window, false, oneMonitor);
+    EXPECT_EQ(asWindow.method, DisplayMethod::Window);
+    EXPECT_FALSE(asWindow.device.fullscreen);
+    EXPECT_EQ(asWindow.device.windowSize, window);
 }

@@ -28,7 +28,7 @@ double millisecondsSince(std::chrono::steady_clock::time_point start)
 }
 } // namespace
 
-CaptureSession::CaptureSession(irr::core::dimension2du screen, ScaleMode scale) : scaler(scale), reader(screen)
+CaptureSession::CaptureSession(irr::core::dimension2du screen, ScaleMode scale) : scaleMode(scale), reader(screen)
 {
     processTime = secondsSinceProcessStart();
     auto start = std::chrono::steady_clock::now();
@@ -51,7 +51,8 @@ CaptureSession::CaptureSession(irr::core::dimension2du screen, ScaleMode scale) 
     drawEmptyFrame();
 
     start = std::chrono::steady_clock::now();
-    context = new DemoContext(device);
+    scaler = std::make_unique<ScreenScaler>(scaleMode, driver);
+    context = new DemoContext(device, DemoContext::WithSound, scaler->drawingDriver());
     director = new EffectDirector();
     director->initAll();
     buildMipmaps(driver);
@@ -67,7 +68,7 @@ CaptureSession::~CaptureSession()
     director->shutdownAll();
     delete director;
     delete context;
-    scaler.releaseBuffers();
+    scaler.reset();
     device->drop();
 }
 
@@ -91,7 +92,7 @@ double CaptureSession::drawFrameAt(irr::u32 timerMs, RgbImage* picture, bool wai
     device->getTimer()->setTime(timerMs);
     reader.readInto(picture);
     const auto start = std::chrono::steady_clock::now();
-    drawFrame(driver, *director, picture ? &reader : nullptr, &scaler);
+    drawFrame(driver, *director, picture ? &reader : nullptr, scaler.get());
     ++ticks;
     if (waitForGpu)
         glFinish();

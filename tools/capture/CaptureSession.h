@@ -5,6 +5,8 @@
 
 #include <irrlicht.h>
 
+#include <memory>
+
 class DemoContext;
 class EffectDirector;
 class FrameSchedule;
@@ -64,7 +66,8 @@ private:
     irr::video::IVideoDriver* driver = nullptr;
     DemoContext* context = nullptr;
     EffectDirector* director = nullptr;
-    ScreenScaler scaler;
+    ScaleMode scaleMode;
+    std::unique_ptr<ScreenScaler> scaler;
     BackBufferReader reader;
     int ticks = 0; // frames ticked so far, drawn or not
     double processTime = 0.0;
