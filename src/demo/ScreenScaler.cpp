@@ -18,18 +18,41 @@ namespace
 {
 const core::dimension2du PICTURE(SCREEN_WIDTH, SCREEN_HEIGHT);
 
-// Copies a rectangle between the bound read and draw framebuffers; rectangles
-// are in OpenGL's coordinates (y up), as (left, bottom, right, top).
-void blit(const core::recti& from, const core::recti& to, GLenum filter)
+// Draws the picture texture over the viewport. Sharp scaling in one pass:
+// each picture pixel covers a block of `wholeFactor` screen pixels that shows
+// its colour flat, and only the outermost half pixel of the block blends with
+// its neighbour, exactly as bilinear filtering of the picture enlarged by
+// nearest neighbour to that whole multiple would. With a factor of 1 this is
+// plain bilinear filtering.
+const char* const VERTEX_SHADER = R"(
+#version 120
+void main()
 {
-    glBlitFramebuffer(from.UpperLeftCorner.X, from.UpperLeftCorner.Y, from.LowerRightCorner.X,
-                      from.LowerRightCorner.Y, to.UpperLeftCorner.X, to.UpperLeftCorner.Y, to.LowerRightCorner.X,
-                      to.LowerRightCorner.Y, GL_COLOR_BUFFER_BIT, filter);
+    gl_Position = gl_Vertex;
+    gl_TexCoord[0] = gl_MultiTexCoord0;
 }
-
-core::recti whole(core::dimension2du size)
+)";
+const char* const FRAGMENT_SHADER = R"(
+#version 120
+uniform sampler2D picture;
+uniform vec2 pictureSize;
+uniform float wholeFactor;
+void main()
 {
-    return core::recti(0, 0, static_cast<s32>(size.Width), static_cast<s32>(size.Height));
+    vec2 texel = gl_TexCoord[0].xy * pictureSize;
+    vec2 fromCentre = fract(texel) - 0.5;
+    vec2 flatHalf = vec2(0.5 - 0.5 / wholeFactor);
+    vec2 blend = (fromCentre - clamp(fromCentre, -flatHalf, flatHalf)) * wholeFactor;
+    gl_FragColor = texture2D(picture, (floor(texel) + 0.5 + blend) / pictureSize);
+}
+)";
+
+GLuint compiledShader(GLenum kind, const char* source)
+{
+    const GLuint shader = glCreateShader(kind);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    return shader;
 }
 } // namespace
 
@@ -160,8 +183,12 @@ video::IVideoDriver* ScreenScaler::drawingDriver()
 
 void ScreenScaler::releaseBuffers()
 {
-    release(picture);
-    release(enlarged);
+    if (program)
+        glDeleteProgram(program);
+    if (pictureTexture)
+        glDeleteTextures(1, &pictureTexture);
+    program = 0;
+    pictureTexture = 0;
 }
 
 void ScreenScaler::beginFrame()
@@ -181,49 +208,53 @@ void ScreenScaler::present()
     if (!scaling)
         return;
     const PictureLayout layout = PictureLayout::of(window, mode);
-    const core::dimension2du shown(layout.area.getSize());
-    const bool exactMultiple = shown == PICTURE * layout.wholeFactor;
-    const bool throughWholeMultiple = mode == ScaleMode::Sharp && layout.wholeFactor > 1 && !exactMultiple;
-    resize(picture, PICTURE);
-    if (throughWholeMultiple)
-        resize(enlarged, PICTURE * layout.wholeFactor);
+    const bool exactMultiple = core::dimension2du(layout.area.getSize()) == PICTURE * layout.wholeFactor;
     // The picture's place on the window, in OpenGL's coordinates (y up).
     const core::recti area(layout.area.UpperLeftCorner.X, static_cast<s32>(window.Height) - layout.area.LowerRightCorner.Y,
                            layout.area.LowerRightCorner.X, static_cast<s32>(window.Height) - layout.area.UpperLeftCorner.Y);
+    prepare();
 
-    // Blits and clears obey the scissor test and the colour mask.
-    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT);
+    // Everything changed here is the engine's state: it gets it back as it was.
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    GLint engineProgram = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &engineProgram);
     glDisable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, picture.framebuffer);
-    const s32 bottom = cornerDriver->screenBottom;
-    blit(core::recti(0, bottom, static_cast<s32>(PICTURE.Width), bottom + static_cast<s32>(PICTURE.Height)),
-         whole(PICTURE), GL_NEAREST);
-
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, pictureTexture);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, cornerDriver->screenBottom, static_cast<GLsizei>(PICTURE.Width),
+                        static_cast<GLsizei>(PICTURE.Height));
     clearAround(area);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, picture.framebuffer);
-    if (throughWholeMultiple)
-    {
-        // Pixels grow as whole blocks first, so edges stay crisp and every
-        // pixel keeps its width; only the last step is smooth.
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, enlarged.framebuffer);
-        blit(whole(PICTURE), whole(enlarged.size), GL_NEAREST);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, enlarged.framebuffer);
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        blit(whole(enlarged.size), area, GL_LINEAR);
-    }
-    else
-    {
-        const bool smooth = mode == ScaleMode::Smooth || !exactMultiple;
-        blit(whole(PICTURE), area, smooth ? GL_LINEAR : GL_NEAREST);
-    }
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+
+    // Whole multiples are nothing but whole blocks; smooth is sharp with blocks of one.
+    const GLint filter = exactMultiple && mode != ScaleMode::Smooth ? GL_NEAREST : GL_LINEAR;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glUseProgram(program);
+    glUniform1f(wholeFactorUniform,
+                mode == ScaleMode::Sharp && !exactMultiple ? static_cast<float>(layout.wholeFactor) : 1.0f);
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_STENCIL_TEST);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glViewport(area.UpperLeftCorner.X, area.UpperLeftCorner.Y, area.getWidth(), area.getHeight());
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(-1.0f, -1.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(1.0f, -1.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(1.0f, 1.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(-1.0f, 1.0f);
+    glEnd();
+
+    glUseProgram(static_cast<GLuint>(engineProgram));
     glPopAttrib();
     driver->OnResize(window);
-    cornerDriver->screenBottom = -1;
     cornerDriver->screenBottom = -1;
 }
 
@@ -248,27 +279,32 @@ void ScreenScaler::clearAround(const core::recti& area) const
     glDisable(GL_SCISSOR_TEST);
 }
 
-void ScreenScaler::resize(FrameBuffer& buffer, core::dimension2du size)
+void ScreenScaler::prepare()
 {
-    if (buffer.framebuffer && buffer.size == size)
+    if (program)
         return;
-    release(buffer);
-    glGenRenderbuffers(1, &buffer.colour);
-    glBindRenderbuffer(GL_RENDERBUFFER, buffer.colour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, static_cast<GLsizei>(size.Width), static_cast<GLsizei>(size.Height));
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    glGenFramebuffers(1, &buffer.framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, buffer.framebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffer.colour);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    buffer.size = size;
-}
+    glGenTextures(1, &pictureTexture);
+    glBindTexture(GL_TEXTURE_2D, pictureTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(PICTURE.Width), static_cast<GLsizei>(PICTURE.Height), 0,
+                 GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    glBindTexture(GL_TEXTURE_2D, 0);
 
-void ScreenScaler::release(FrameBuffer& buffer)
-{
-    if (buffer.framebuffer)
-        glDeleteFramebuffers(1, &buffer.framebuffer);
-    if (buffer.colour)
-        glDeleteRenderbuffers(1, &buffer.colour);
-    buffer = FrameBuffer();
+    program = glCreateProgram();
+    const GLuint vertex = compiledShader(GL_VERTEX_SHADER, VERTEX_SHADER);
+    const GLuint fragment = compiledShader(GL_FRAGMENT_SHADER, FRAGMENT_SHADER);
+    glAttachShader(program, vertex);
+    glAttachShader(program, fragment);
+    glLinkProgram(program);
+    glDeleteShader(vertex);
+    glDeleteShader(fragment);
+    GLint engineProgram = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &engineProgram);
+    glUseProgram(program);
+    glUniform1i(glGetUniformLocation(program, "picture"), 0);
+    glUniform2f(glGetUniformLocation(program, "pictureSize"), static_cast<float>(PICTURE.Width),
+                static_cast<float>(PICTURE.Height));
+    wholeFactorUniform = glGetUniformLocation(program, "wholeFactor");
+    glUseProgram(static_cast<GLuint>(engineProgram));
 }

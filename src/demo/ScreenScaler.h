@@ -39,7 +39,7 @@ struct PictureLayout
 // the screen is 640 x 480 and draws into the window's top left corner,
 // where the rasteriser works exactly as in a window of 640 x 480, so the
 // picture comes out pixel for pixel the same. It is then copied out and
-// drawn scaled. A window of 640 x 480 is left untouched. Windows smaller
+// drawn scaled in one pass. A window of 640 x 480 is left untouched. Windows smaller
 // than 640 x 480 are not scaled (the demo keeps its windows at least that big).
 class ScreenScaler
 {
@@ -71,22 +71,17 @@ public:
 
 private:
     class CornerDriver;
-    struct FrameBuffer
-    {
-        unsigned framebuffer = 0;
-        unsigned colour = 0;
-        irr::core::dimension2du size;
-    };
+    // Makes the picture's texture and the scaling program, once.
+    void prepare();
     // Clears the window around the picture's area (OpenGL's coordinates) to black.
     void clearAround(const irr::core::recti& area) const;
-    static void resize(FrameBuffer& buffer, irr::core::dimension2du size);
-    static void release(FrameBuffer& buffer);
 
     ScaleMode mode;
     irr::video::IVideoDriver* driver;
     CornerDriver* cornerDriver;
     irr::core::dimension2du window; // the window's size during this frame
     bool scaling = false;           // this frame is drawn into a bigger window
-    FrameBuffer picture;            // the finished 640 x 480 frame
-    FrameBuffer enlarged;           // that frame at a whole multiple of its size
+    unsigned pictureTexture = 0;    // the finished 640 x 480 frame
+    unsigned program = 0;           // draws it scaled
+    int wholeFactorUniform = -1;
 };

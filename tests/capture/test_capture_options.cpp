@@ -44,6 +44,16 @@ TEST(CaptureOptions, EachOtherCommandReadsItsOwnOptions)
     EXPECT_EQ(o.fps, 30);
     EXPECT_FALSE(parse({"video", "v.mp4"}).native);
 
+    EXPECT_EQ(parse({"video", "v.mp4"}).size, 1080);
+    EXPECT_FALSE(parse({"video", "v.mp4"}).lossless);
+    for (int height : VIDEO_HEIGHTS)
+        EXPECT_EQ(parse({"video", "v.mp4", "--size", std::to_string(height)}).size, height);
+    o = parse({"video", "archive.MKV", "--lossless", "--native"});
+    EXPECT_TRUE(o.lossless);
+    EXPECT_TRUE(o.native);
+    EXPECT_EQ(videoWidthFor(480), 854);
+    EXPECT_EQ(videoWidthFor(2160), 3840);
+
     o = parse({"storyboard", "s.png"});
     EXPECT_EQ(o.every, 2.526f);
     EXPECT_EQ(o.columns, 4);
@@ -81,6 +91,15 @@ TEST(CaptureOptions, NonsenseIsTurnedDownWithAReason)
         {"frames", "d", "--from", "5", "--to", "4"},
         {"video", "v.mp4", "--native=yes"},
         {"video", "v.mp4", "--effect", "1000"},
+        {"video", "v.mp4", "--size", "1000"},
+        {"video", "v.mp4", "--size", "1080p"},
+        {"video", "v.mp4", "--size", "1920x1080"},
+        {"video", "v.mp4", "--native", "--size", "720"},
+        {"video", "v.mp4", "--lossless"},
+        {"video", "v.mkv.mp4", "--lossless"},
+        {"video", "mkv", "--lossless"},
+        {"video", "v.mkv", "--lossless=yes"},
+        {"frames", "d", "--size", "720"},
         {"storyboard", "s.png", "--every", "0"},
         {"storyboard", "s.png", "--columns", "0"},
         {"bench", "extra"},

@@ -1,6 +1,7 @@
 #include "CaptureOptions.h"
 
 #include "CaptureErrors.h"
+#include "VideoEncoder.h"
 #include "demo/FrameSchedule.h"
 
 #include <CLI/CLI.hpp>
@@ -24,14 +25,15 @@ struct CommandShape
 const std::map<std::string, CommandShape> COMMANDS = {
     {"frame", {Command::Frame, {"SECONDS", "OUT.png"}, {"--fps", "--effect", "--screen", "--scale"}}},
     {"frames", {Command::Frames, {"DIR"}, {"--fps", "--from", "--to", "--screen", "--scale"}}},
-    {"video", {Command::Video, {"OUT.mp4"}, {"--fps", "--native", "--from", "--to"}}},
+    {"video",
+     {Command::Video, {"OUT.mp4"}, {"--fps", "--native", "--from", "--to", "--size", "--scale", "--lossless"}}},
     {"storyboard", {Command::Storyboard, {"OUT.png"}, {"--every", "--columns"}}},
     {"bench", {Command::Bench, {}, {"--json", "--fps", "--effect", "--screen", "--scale"}}},
 };
 
 bool takesValue(const std::string& option)
 {
-    return option != "--native";
+    return option != "--native" && option != "--lossless";
 }
 
 int parseWhole(const std::string& text, const std::string& what, int min, int max)
@@ -43,6 +45,14 @@ int parseWhole(const std::string& text, const std::string& what, int min, int ma
         throw UsageError(what + " must be a whole number from " + std::to_string(min) + " to " +
                          std::to_string(max) + ", not '" + text + "'");
     return static_cast<int>(value);
+}
+
+int parseVideoHeight(const std::string& text)
+{
+    for (int height : VIDEO_HEIGHTS)
+        if (text == std::to_string(height))
+            return height;
+    throw UsageError("--size must be one of 480, 720, 1080, 1440 or 2160 (the frame height), not '" + text + "'");
 }
 
 // Seconds are read as the float the demo clock is compared with.
@@ -73,6 +83,10 @@ void applyOption(CaptureOptions& options, const std::string& name, const std::st
         options.to = parseSeconds(value, "--to", 0.0f);
     else if (name == "--native")
         options.native = true;
+    else if (name == "--size")
+        options.size = parseVideoHeight(value);
+    else if (name == "--lossless")
+        options.lossless = true;
     else if (name == "--every")
         options.every = parseSeconds(value, "--every", MIN_EVERY);
     else if (name == "--columns")
@@ -230,7 +244,17 @@ CaptureOptions parseArguments(const std::vector<std::string>& args)
     if ((options.command == Command::Frames || options.command == Command::Video) && options.to >= 0.0f &&
         options.to < options.from)
         throw UsageError("--to must not be before --from");
+    if (options.native && sorted.given.count("--size"))
+        throw UsageError("--native keeps 640x480: it takes no --size");
+    if (options.lossless && containerFor(options.output) != Container::Matroska)
+        throw UsageError("--lossless writes FFV1 and FLAC in Matroska: name the video .mkv, not '" + options.output +
+                         "'");
     return options;
+}
+
+int videoWidthFor(int height)
+{
+    return (height * 16 / 9 + 1) / 2 * 2;
 }
 
 std::string CaptureOptions::outputPath() const
@@ -245,7 +269,8 @@ std::string usageText()
     // The layout help2man reads into the manual page's synopsis.
     return "Usage: kirupo-capture frame SECONDS OUT.png [--fps N] [--effect ID] [--screen WxH] [--scale MODE]\n"
            "  or:  kirupo-capture frames DIR [--fps N] [--from S] [--to S] [--screen WxH] [--scale MODE]\n"
-           "  or:  kirupo-capture video OUT.mp4 [--fps N] [--native] [--from S] [--to S]\n"
+           "  or:  kirupo-capture video OUT.mp4 [--fps N] [--native | --size H] [--scale MODE] [--lossless] "
+           "[--from S] [--to S]\n"
            "  or:  kirupo-capture storyboard OUT.png [--every S] [--columns N]\n"
            "  or:  kirupo-capture bench [--json FILE] [--fps N] [--effect ID] [--screen WxH] [--scale MODE]\n"
            "  or:  kirupo-capture --help\n";
@@ -303,14 +328,23 @@ std::string helpText()
            "                          only, centred).\n"
            "  video OUT.mp4           the whole demo, muxed with ../data/stream/kiru.ogg\n"
            "                          (looped as the demo loops it, cut to the demo's\n"
-           "                          length; without it the video is silent and says so):\n"
-           "                          H.264 yuv420p at 1920x1080 with the 4:3 picture\n"
-           "                          scaled to 1440x1080 and centred, AAC at 192 kbit/s.\n"
-           "                          --native keeps 640x480. --from and --to make a clip\n"
-           "                          of the frames whose demo clock lies from --from to\n"
-           "                          --to seconds, with the soundtrack from the first\n"
-           "                          frame's demo time on. Needs ffmpeg; shows a progress\n"
-           "                          bar on stderr.\n"
+           "                          length; without it the video is silent and says so),\n"
+           "                          titled KIRUPO with a chapter for each section: H.264\n"
+           "                          yuv420p (x264 " + x264Settings() + ") and\n"
+           "                          AAC at 192 kbit/s, in MP4 (Matroska when OUT ends in\n"
+           "                          .mkv). --size H is the frame height, 480, 720, 1080\n"
+           "                          (the default), 1440 or 2160, in 16:9 (854x480 to\n"
+           "                          3840x2160) with the 4:3 picture centred between black\n"
+           "                          bars, scaled by the capture as the demo scales it on\n"
+           "                          a screen of that size (--scale as for frame).\n"
+           "                          --native keeps 640x480. --lossless writes an archive\n"
+           "                          whose frames and sound decode to exactly what was\n"
+           "                          captured: FFV1 RGB and FLAC in Matroska (OUT must end\n"
+           "                          in .mkv). --from and --to make a clip of the frames\n"
+           "                          whose demo clock lies from --from to --to seconds,\n"
+           "                          with the soundtrack from the first frame's demo time\n"
+           "                          on and the chapters of the sections it shows. Needs\n"
+           "                          ffmpeg; shows a progress bar on stderr.\n"
            "  storyboard OUT.png      a contact sheet of the frames every --every seconds\n"
            "                          (default 2.526, one beat pattern) in --columns\n"
            "                          columns (default 4, one section of 10.104 s a row),\n"

@@ -27,6 +27,8 @@ struct CaptureOptions
     float from = 0.0f;      // frames and video --from
     float to = -1.0f;       // frames and video --to; negative: the end of the timeline
     bool native = false;    // video --native
+    int size = 1080;        // video --size: the frame height, 16:9
+    bool lossless = false;  // video --lossless
     float every = 2.526f;   // storyboard --every: one beat pattern of the opening
     int columns = 4;        // storyboard --columns: four beat patterns make one section
     irr::core::dimension2du screen{640, 480}; // frame, frames --screen: the picture scaled onto it
@@ -39,6 +41,11 @@ struct CaptureOptions
     // Where the output goes: output, led from startDirectory when relative.
     std::string outputPath() const;
 };
+
+// The heights video --size offers, and the 16:9 frame of each (480: 854 wide,
+// the nearest even width).
+constexpr int VIDEO_HEIGHTS[] = {480, 720, 1080, 1440, 2160};
+int videoWidthFor(int height);
 
 // Reads the arguments after the program name; throws UsageError with a
 // one-line reason when they make no sense.

@@ -3,6 +3,7 @@
 #include "BenchReport.h"
 #include "CaptureErrors.h"
 #include "CaptureSession.h"
+#include "Chapters.h"
 #include "demo/FrameSchedule.h"
 #include "OutputFile.h"
 #include "Png.h"
@@ -167,6 +168,14 @@ int captureFrameRange(const CaptureOptions& options)
 
 constexpr const char* SOUNDTRACK = "../data/stream/kiru.ogg";
 
+// The size of a video's frames: 640x480, or the 16:9 frame of its height.
+irr::core::dimension2du videoFrameSize(const CaptureOptions& options)
+{
+    if (options.native)
+        return {640, 480};
+    return {static_cast<irr::u32>(videoWidthFor(options.size)), static_cast<irr::u32>(options.size)};
+}
+
 int captureVideo(const CaptureOptions& options)
 {
     const std::string ffmpeg = findProgram("ffmpeg");
@@ -175,11 +184,18 @@ int captureVideo(const CaptureOptions& options)
 
     FrameSchedule schedule(options.fps);
     const auto [first, last] = framesFromTo(options, schedule);
+    const irr::core::dimension2du frameSize = videoFrameSize(options);
     VideoSettings settings;
     settings.fps = options.fps;
     settings.frames = last - first + 1;
     settings.clip = {schedule.clockAt(first), schedule.clockAt(last)};
-    settings.native = options.native;
+    settings.width = frameSize.Width;
+    settings.height = frameSize.Height;
+    settings.lossless = options.lossless;
+    settings.container = containerFor(options.output);
+    // The last frame lasts 1 / fps: the chapters run to the video's end.
+    const double endTime = settings.clip.last + 1.0 / options.fps;
+    settings.metadata = ffmetadata(VIDEO_TITLE, sectionChapters(settings.clip.first, endTime));
     struct stat soundtrack;
     if (stat(SOUNDTRACK, &soundtrack) != 0 || !S_ISREG(soundtrack.st_mode))
         say("no soundtrack at %s: the video is silent", SOUNDTRACK);
@@ -190,7 +206,9 @@ int captureVideo(const CaptureOptions& options)
 
     OutputFile out(options.outputPath(), options.output);
     settings.output = out.temporaryPath();
-    CaptureSession session;
+    // The frames come from the screen the demo would show them on: the
+    // picture scaled, bars and all, at the video's own size.
+    CaptureSession session(frameSize, options.scale);
     VideoEncoder encoder(ffmpeg, settings);
     Progress progress(settings.frames);
     session.skipTo(schedule, first);
@@ -205,10 +223,10 @@ int captureVideo(const CaptureOptions& options)
     checkClock(session, schedule, last);
     encoder.finish();
     out.commit();
-    say("%s written: %d frames at %d fps (%s s, demo time %s to %s s), %s, %s", options.output.c_str(),
+    say("%s written: %d frames at %d fps (%s s, demo time %s to %s s), %ux%u%s, %s", options.output.c_str(),
         settings.frames, options.fps, seconds(static_cast<float>(settings.frames) / options.fps).c_str(),
-        seconds(settings.clip.first).c_str(), seconds(settings.clip.last).c_str(),
-        options.native ? "640x480" : "1920x1080", settings.soundtrack.empty() ? "silent" : "with the soundtrack");
+        seconds(settings.clip.first).c_str(), seconds(settings.clip.last).c_str(), settings.width, settings.height,
+        settings.lossless ? " lossless" : "", settings.soundtrack.empty() ? "silent" : "with the soundtrack");
     return 0;
 }
 

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -17,34 +18,73 @@
 
 extern char** environ;
 
+Container containerFor(const std::string& name)
+{
+    const std::string mkv = ".mkv";
+    const bool matroska = name.size() > mkv.size() &&
+                          std::equal(mkv.rbegin(), mkv.rend(), name.rbegin(),
+                                     [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+    return matroska ? Container::Matroska : Container::Mp4;
+}
+
+std::string x264Settings()
+{
+    return std::string("preset ") + X264_PRESET + (*X264_TUNE ? std::string(", tune ") + X264_TUNE : "") + ", crf " +
+           X264_CRF;
+}
+
+namespace
+{
+// The metadata's place on ffmpeg's command line: after the frames.
+constexpr int METADATA_FD = 3;
+} // namespace
+
 std::vector<std::string> ffmpegArguments(const VideoSettings& settings)
 {
     char duration[32];
     std::snprintf(duration, sizeof duration, "%.6f", static_cast<double>(settings.frames) / settings.fps);
-    const std::string fps = std::to_string(settings.fps);
+    const std::string size = std::to_string(settings.width) + "x" + std::to_string(settings.height);
 
     std::vector<std::string> args = {"-hide_banner", "-loglevel", "error", "-y",
-                                     "-f", "rawvideo", "-pixel_format", "rgb24", "-video_size", "640x480",
-                                     "-framerate", fps, "-i", "pipe:0"};
-    if (!settings.soundtrack.empty())
-        args.insert(args.end(), {"-stream_loop", "-1", "-i", settings.soundtrack, "-map", "0:v", "-map", "1:a"});
+                                     "-f", "rawvideo", "-pixel_format", "rgb24", "-video_size", size,
+                                     "-framerate", std::to_string(settings.fps), "-i", "pipe:0"};
+    int inputs = 1;
+    const int metadataInput = settings.metadata.empty() ? -1 : inputs++;
+    if (metadataInput > 0)
+        args.insert(args.end(), {"-f", "ffmetadata", "-i", "pipe:" + std::to_string(METADATA_FD)});
+    const int soundtrackInput = settings.soundtrack.empty() ? -1 : inputs++;
+    if (soundtrackInput > 0)
+        args.insert(args.end(), {"-stream_loop", "-1", "-i", settings.soundtrack});
+    args.insert(args.end(), {"-map", "0:v"});
+    if (soundtrackInput > 0)
+        args.insert(args.end(), {"-map", std::to_string(soundtrackInput) + ":a"});
+    if (metadataInput > 0)
+        args.insert(args.end(), {"-map_metadata", std::to_string(metadataInput), "-map_chapters",
+                                 std::to_string(metadataInput)});
 
-    // RGB to limited-range BT.709 YUV, tagged as such, so that players show the
-    // colours the demo drew.
-    const std::string toYuv = "out_color_matrix=bt709:out_range=tv";
-    const std::string filter = settings.native ? "scale=640:480:" + toYuv + ",setsar=1"
-                                               : "scale=1440:1080:flags=bicubic:" + toYuv +
-                                                     ",pad=1920:1080:240:0:black,setsar=1";
-    // The encoder takes most of the time: its quickest preset keeps a whole
-    // capture well within the demo's own length on two cores, at the cost of
-    // larger files, not of quality (the rate factor stays at 18).
-    const std::string preset = "ultrafast";
-    args.insert(args.end(), {"-vf", filter, "-c:v", "libx264", "-preset", preset, "-crf", "18",
-                             "-pix_fmt", "yuv420p", "-color_primaries", "bt709", "-color_trc", "bt709",
-                             "-colorspace", "bt709", "-color_range", "tv"});
-    if (!settings.soundtrack.empty())
-        args.insert(args.end(), {"-c:a", "aac", "-b:a", "192k"});
-    if (!settings.soundtrack.empty() && settings.clip.first > 0.0f)
+    if (settings.lossless)
+    {
+        // Every frame on its own, RGB as it came (bgr0 only reorders the
+        // bytes), each slice checked by a CRC: an archive.
+        args.insert(args.end(), {"-vf", "setsar=1", "-c:v", "ffv1", "-level", "3", "-g", "1", "-slices", "4",
+                                 "-slicecrc", "1", "-pix_fmt", "bgr0"});
+        if (soundtrackInput > 0)
+            args.insert(args.end(), {"-c:a", "flac"});
+    }
+    else
+    {
+        // RGB to limited-range BT.709 YUV, tagged as such, so that players
+        // show the colours the demo drew.
+        args.insert(args.end(), {"-vf", "scale=out_color_matrix=bt709:out_range=tv,setsar=1", "-c:v", "libx264",
+                                 "-preset", X264_PRESET, "-crf", X264_CRF, "-pix_fmt", "yuv420p",
+                                 "-color_primaries", "bt709", "-color_trc", "bt709", "-colorspace", "bt709",
+                                 "-color_range", "tv"});
+        if (*X264_TUNE)
+            args.insert(args.end(), {"-tune", X264_TUNE});
+        if (soundtrackInput > 0)
+            args.insert(args.end(), {"-c:a", "aac", "-b:a", "192k"});
+    }
+    if (soundtrackInput > 0 && settings.clip.first > 0.0f)
     {
         // A clip hears the soundtrack from its first frame's demo time, cut
         // to the sample from the decoded (looped) stream.
@@ -53,7 +93,12 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& settings)
                       static_cast<double>(settings.clip.first));
         args.insert(args.end(), {"-af", trim});
     }
-    args.insert(args.end(), {"-t", duration, "-movflags", "+faststart", "-f", "mp4", settings.output});
+    args.insert(args.end(), {"-t", duration});
+    if (settings.container == Container::Matroska)
+        args.insert(args.end(), {"-f", "matroska"});
+    else
+        args.insert(args.end(), {"-movflags", "+faststart", "-f", "mp4"});
+    args.push_back(settings.output);
     return args;
 }
 
@@ -113,6 +158,21 @@ VideoEncoder::VideoEncoder(const std::string& ffmpeg, const VideoSettings& setti
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
         throw CaptureError(std::string("cannot make a pipe to ffmpeg: ") + std::strerror(errno));
+    // The metadata is a few hundred bytes: the pipe holds it whole before
+    // ffmpeg starts reading.
+    int metadataFds[2] = {-1, -1};
+    if (!settings.metadata.empty())
+    {
+        const bool made = pipe2(metadataFds, O_CLOEXEC) == 0;
+        const bool passed =
+            made && ::write(metadataFds[1], settings.metadata.data(), settings.metadata.size()) ==
+                        static_cast<ssize_t>(settings.metadata.size());
+        for (int fd : {metadataFds[1], passed ? -1 : metadataFds[0], passed ? -1 : fds[0], passed ? -1 : fds[1]})
+            if (fd >= 0)
+                close(fd);
+        if (!passed)
+            throw CaptureError("cannot pass the video's title and chapters to ffmpeg");
+    }
 
     std::vector<std::string> texts = ffmpegArguments(settings);
     texts.insert(texts.begin(), ffmpeg);
@@ -125,16 +185,20 @@ VideoEncoder::VideoEncoder(const std::string& ffmpeg, const VideoSettings& setti
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, errors, STDERR_FILENO);
+    if (metadataFds[0] >= 0)
+        posix_spawn_file_actions_adddup2(&actions, metadataFds[0], METADATA_FD);
     const int result = posix_spawn(&pid, ffmpeg.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[0]);
+    if (metadataFds[0] >= 0)
+        close(metadataFds[0]);
     input = fds[1];
     if (result != 0)
     {
         pid = -1;
         throw CaptureError("cannot run " + ffmpeg + ": " + std::strerror(result));
     }
-    buffers.assign(QUEUED_FRAMES, RgbImage(640, 480));
+    buffers.assign(QUEUED_FRAMES, RgbImage(settings.width, settings.height));
     writer = std::thread(&VideoEncoder::writeQueuedFrames, this);
 }
 

@@ -17,19 +17,46 @@ struct ClipRange
     float last = 0.0f;
 };
 
+enum class Container
+{
+    Mp4,
+    Matroska,
+};
+
 struct VideoSettings
 {
     int fps = 60;
     int frames = 0;         // the video lasts frames / fps seconds
     ClipRange clip;         // the soundtrack starts at clip.first
-    bool native = false;    // 640x480 instead of 1920x1080 with the picture centred
+    unsigned width = 640;   // the frames fed in, already at the video's own size
+    unsigned height = 480;
+    bool lossless = false;  // FFV1 RGB and FLAC, which decode to the very pixels and samples fed in
+    Container container = Container::Mp4;
+    std::string metadata;   // the title and chapters as ffmpeg's metadata file; empty: none
     std::string soundtrack; // empty: a silent video
-    std::string output;     // the MP4 file ffmpeg writes
+    std::string output;     // the file ffmpeg writes
 };
 
+// x264's settings for the H.264 video, chosen by measurement (see the README):
+// a third of the size of the quickest preset at 1920x1080. The picture is
+// flat-coloured pixel art: x264's psychovisual tuning would spend bits on
+// grain and texture it does not have, so the bits go where the error is.
+constexpr const char* X264_PRESET = "veryfast";
+constexpr const char* X264_TUNE = "psnr";
+constexpr const char* X264_CRF = "22";
+// Those settings in words, for the help.
+std::string x264Settings();
+
+// The container a video's file name asks for: Matroska for .mkv, MP4 for
+// anything else.
+Container containerFor(const std::string& name);
+
 // The ffmpeg command line for these settings, without the program name: raw
-// RGB frames on stdin; the soundtrack looped (as the demo loops its music),
-// from the clip's first demo time on, and cut to the video's length; H.264 yuv420p with BT.709 colours and AAC.
+// RGB frames on stdin, the metadata (when there is some) on file descriptor
+// 3; the soundtrack looped (as the demo loops its music), from the clip's
+// first demo time on, and cut to the video's length. ffmpeg only converts
+// colours: H.264 yuv420p with BT.709 colours and AAC, or when lossless FFV1
+// RGB and FLAC.
 std::vector<std::string> ffmpegArguments(const VideoSettings& settings);
 
 // The full path of a program found on PATH, or "" when there is none.
@@ -54,7 +81,7 @@ public:
     VideoEncoder(const VideoEncoder&) = delete;
     VideoEncoder& operator=(const VideoEncoder&) = delete;
 
-    // The buffer the next frame goes into (640 x 480), free once every
+    // The buffer the next frame goes into (the settings' size), free once every
     // frame before it has been written. Throws CaptureError with ffmpeg's own
     // complaint when it has stopped.
     RgbImage& nextFrame();
