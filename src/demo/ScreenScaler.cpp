@@ -2,6 +2,7 @@
 
 #include "demo/DemoDevice.h"
 #include "demo/ForwardingVideoDriver.h"
+#include "demo/Warning.h"
 
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
@@ -212,12 +213,19 @@ void ScreenScaler::present()
     // The picture's place on the window, in OpenGL's coordinates (y up).
     const core::recti area(layout.area.UpperLeftCorner.X, static_cast<s32>(window.Height) - layout.area.LowerRightCorner.Y,
                            layout.area.LowerRightCorner.X, static_cast<s32>(window.Height) - layout.area.UpperLeftCorner.Y);
-    prepare();
 
-    // Everything changed here is the engine's state: it gets it back as it was.
+    // Everything changed here is the engine's state: it gets it back as it was
+    // (it remembers which textures it bound, and would not bind them again).
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     GLint engineProgram = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &engineProgram);
+    if (!prepare())
+    {
+        glPopAttrib();
+        driver->OnResize(window);
+        cornerDriver->screenBottom = -1;
+        return;
+    }
     glDisable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 
@@ -279,17 +287,17 @@ void ScreenScaler::clearAround(const core::recti& area) const
     glDisable(GL_SCISSOR_TEST);
 }
 
-void ScreenScaler::prepare()
+bool ScreenScaler::prepare()
 {
+    // Runs inside present's saved state.
     if (program)
-        return;
+        return programLinked;
     glGenTextures(1, &pictureTexture);
     glBindTexture(GL_TEXTURE_2D, pictureTexture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(PICTURE.Width), static_cast<GLsizei>(PICTURE.Height), 0,
                  GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
-    glBindTexture(GL_TEXTURE_2D, 0);
 
     program = glCreateProgram();
     const GLuint vertex = compiledShader(GL_VERTEX_SHADER, VERTEX_SHADER);
@@ -299,12 +307,18 @@ void ScreenScaler::prepare()
     glLinkProgram(program);
     glDeleteShader(vertex);
     glDeleteShader(fragment);
-    GLint engineProgram = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &engineProgram);
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    programLinked = linked == GL_TRUE;
+    if (!programLinked)
+    {
+        warn("this OpenGL cannot build the scaling shader: the picture stays unscaled at the top left");
+        return false;
+    }
     glUseProgram(program);
     glUniform1i(glGetUniformLocation(program, "picture"), 0);
     glUniform2f(glGetUniformLocation(program, "pictureSize"), static_cast<float>(PICTURE.Width),
                 static_cast<float>(PICTURE.Height));
     wholeFactorUniform = glGetUniformLocation(program, "wholeFactor");
-    glUseProgram(static_cast<GLuint>(engineProgram));
+    return true;
 }

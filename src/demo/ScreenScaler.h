@@ -71,8 +71,9 @@ public:
 
 private:
     class CornerDriver;
-    // Makes the picture's texture and the scaling program, once.
-    void prepare();
+    // Makes the picture's texture and the scaling program, once; false
+    // when the program cannot be built (the picture is then left unscaled).
+    bool prepare();
     // Clears the window around the picture's area (OpenGL's coordinates) to black.
     void clearAround(const irr::core::recti& area) const;
 
@@ -83,5 +84,6 @@ private:
     bool scaling = false;           // this frame is drawn into a bigger window
     unsigned pictureTexture = 0;    // the finished 640 x 480 frame
     unsigned program = 0;           // draws it scaled
+    bool programLinked = false;
     int wholeFactorUniform = -1;
 };
