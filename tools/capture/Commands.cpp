@@ -184,13 +184,23 @@ int captureVideo(const CaptureOptions& options)
 
     FrameSchedule schedule(options.fps);
     const auto [first, last] = framesFromTo(options, schedule);
+    // The frames come from the screen the demo would show them on: the
+    // picture's own area of it, which the demo's scaler fills in a window of
+    // that size exactly as on the whole screen, and black bars around it that
+    // ffmpeg adds (no drawing, reading back or piping of black).
     const irr::core::dimension2du frameSize = videoFrameSize(options);
+    const irr::core::recti area = PictureLayout::of(frameSize, options.scale).area;
+    const irr::core::dimension2du pictureSize(static_cast<irr::u32>(area.getWidth()),
+                                              static_cast<irr::u32>(area.getHeight()));
     VideoSettings settings;
     settings.fps = options.fps;
     settings.frames = last - first + 1;
     settings.clip = {schedule.clockAt(first), schedule.clockAt(last)};
-    settings.width = frameSize.Width;
-    settings.height = frameSize.Height;
+    settings.width = pictureSize.Width;
+    settings.height = pictureSize.Height;
+    if (pictureSize != frameSize)
+        settings.frame = {frameSize.Width, frameSize.Height, static_cast<unsigned>(area.UpperLeftCorner.X),
+                          static_cast<unsigned>(area.UpperLeftCorner.Y)};
     settings.lossless = options.lossless;
     settings.container = containerFor(options.output);
     // The last frame lasts 1 / fps: the chapters run to the video's end.
@@ -206,9 +216,7 @@ int captureVideo(const CaptureOptions& options)
 
     OutputFile out(options.outputPath(), options.output);
     settings.output = out.temporaryPath();
-    // The frames come from the screen the demo would show them on: the
-    // picture scaled, bars and all, at the video's own size.
-    CaptureSession session(frameSize, options.scale);
+    CaptureSession session(pictureSize, options.scale);
     VideoEncoder encoder(ffmpeg, settings);
     Progress progress(settings.frames);
     session.skipTo(schedule, first);
@@ -225,7 +233,7 @@ int captureVideo(const CaptureOptions& options)
     out.commit();
     say("%s written: %d frames at %d fps (%s s, demo time %s to %s s), %ux%u%s, %s", options.output.c_str(),
         settings.frames, options.fps, seconds(static_cast<float>(settings.frames) / options.fps).c_str(),
-        seconds(settings.clip.first).c_str(), seconds(settings.clip.last).c_str(), settings.width, settings.height,
+        seconds(settings.clip.first).c_str(), seconds(settings.clip.last).c_str(), frameSize.Width, frameSize.Height,
         settings.lossless ? " lossless" : "", settings.soundtrack.empty() ? "silent" : "with the soundtrack");
     return 0;
 }

@@ -37,6 +37,15 @@ namespace
 {
 // The metadata's place on ffmpeg's command line: after the frames.
 constexpr int METADATA_FD = 3;
+
+// The black bars around the frames fed in, "" when they fill the video.
+std::string barsFilter(const VideoFrame& frame)
+{
+    if (frame.width == 0)
+        return "";
+    return "pad=" + std::to_string(frame.width) + ":" + std::to_string(frame.height) + ":" +
+           std::to_string(frame.left) + ":" + std::to_string(frame.top) + ":black,";
+}
 } // namespace
 
 std::vector<std::string> ffmpegArguments(const VideoSettings& settings)
@@ -66,16 +75,22 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& settings)
     {
         // Every frame on its own, RGB as it came (bgr0 only reorders the
         // bytes), each slice checked by a CRC: an archive.
-        args.insert(args.end(), {"-vf", "setsar=1", "-c:v", "ffv1", "-level", "3", "-g", "1", "-slices", "4",
-                                 "-slicecrc", "1", "-pix_fmt", "bgr0"});
+        args.insert(args.end(), {"-vf", barsFilter(settings.frame) + "setsar=1", "-c:v", "ffv1", "-level", "3", "-g",
+                                 "1", "-slices", "4", "-slicecrc", "1", "-pix_fmt", "bgr0"});
         if (soundtrackInput > 0)
             args.insert(args.end(), {"-c:a", "flac"});
     }
     else
     {
         // RGB to limited-range BT.709 YUV, tagged as such, so that players
-        // show the colours the demo drew.
-        args.insert(args.end(), {"-vf", "scale=out_color_matrix=bt709:out_range=tv,setsar=1", "-c:v", "libx264",
+        // show the colours the demo drew. The bars go on after the
+        // conversion, which then has less to convert, unless they would move
+        // the picture off the chroma samples' grid of two by two pixels.
+        const std::string toYuv = "scale=out_color_matrix=bt709:out_range=tv,format=yuv420p,";
+        const bool onChromaGrid = settings.frame.left % 2 == 0 && settings.frame.top % 2 == 0;
+        const std::string bars = barsFilter(settings.frame);
+        const std::string filters = onChromaGrid ? toYuv + bars : bars + toYuv;
+        args.insert(args.end(), {"-vf", filters + "setsar=1", "-c:v", "libx264",
                                  "-preset", X264_PRESET, "-crf", X264_CRF, "-pix_fmt", "yuv420p",
                                  "-color_primaries", "bt709", "-color_trc", "bt709", "-colorspace", "bt709",
                                  "-color_range", "tv"});

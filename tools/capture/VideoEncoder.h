@@ -17,6 +17,16 @@ struct ClipRange
     float last = 0.0f;
 };
 
+// The video's frame when it is bigger than the frames fed in: they lie at
+// (left, top), and ffmpeg adds the black bars around them.
+struct VideoFrame
+{
+    unsigned width = 0; // 0: the frames fed in are the video's own
+    unsigned height = 0;
+    unsigned left = 0;
+    unsigned top = 0;
+};
+
 enum class Container
 {
     Mp4,
@@ -28,8 +38,9 @@ struct VideoSettings
     int fps = 60;
     int frames = 0;         // the video lasts frames / fps seconds
     ClipRange clip;         // the soundtrack starts at clip.first
-    unsigned width = 640;   // the frames fed in, already at the video's own size
+    unsigned width = 640;   // the frames fed in, already scaled
     unsigned height = 480;
+    VideoFrame frame;       // the video's frame around them, when bigger
     bool lossless = false;  // FFV1 RGB and FLAC, which decode to the very pixels and samples fed in
     Container container = Container::Mp4;
     std::string metadata;   // the title and chapters as ffmpeg's metadata file; empty: none
@@ -55,8 +66,8 @@ Container containerFor(const std::string& name);
 // RGB frames on stdin, the metadata (when there is some) on file descriptor
 // 3; the soundtrack looped (as the demo loops its music), from the clip's
 // first demo time on, and cut to the video's length. ffmpeg only converts
-// colours: H.264 yuv420p with BT.709 colours and AAC, or when lossless FFV1
-// RGB and FLAC.
+// colours and adds the bars around the frames: H.264 yuv420p with BT.709
+// colours and AAC, or when lossless FFV1 RGB and FLAC.
 std::vector<std::string> ffmpegArguments(const VideoSettings& settings);
 
 // The full path of a program found on PATH, or "" when there is none.
