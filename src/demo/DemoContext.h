@@ -58,8 +58,7 @@ public:
     // Mesh drawing: every buffer of the mesh, each with its own material or
     // with the one the override chooses.
     void drawMesh(irr::scene::IMesh* mesh, MaterialOverride* materialOverride);
-    void drawMeshAt(irr::scene::IMesh* mesh, const irr::core::matrix4& world,
-                    MaterialOverride* materialOverride);
+    void drawMeshAt(irr::scene::IMesh* mesh, const irr::core::matrix4& world, MaterialOverride* materialOverride);
 
     // Screen-space sprites in the 640 x 480 virtual screen (y down). Flag
     // bit 0 selects additive blending instead of the texture's alpha; bit 1
@@ -69,12 +68,11 @@ public:
         SPRITE_ADDITIVE = 1,
         SPRITE_NO_FILTER = 2,
     };
-    void drawSprite(irr::video::ITexture* texture, irr::f32 x1, irr::f32 y1, irr::f32 x2, irr::f32 y2,
-                    irr::f32 tu1, irr::f32 tv1, irr::f32 tu2, irr::f32 tv2,
-                    const irr::video::SColor& colour, irr::s32 flags);
-    void drawSpriteRotated(irr::video::ITexture* texture, irr::core::rect<irr::f32> destination,
-                           irr::f32 tu1, irr::f32 tv1, irr::f32 tu2, irr::f32 tv2,
-                           const irr::video::SColor& colour, irr::f32 angle, irr::s32 flags);
+    void drawSprite(irr::video::ITexture* texture, irr::f32 x1, irr::f32 y1, irr::f32 x2, irr::f32 y2, irr::f32 tu1,
+                    irr::f32 tv1, irr::f32 tu2, irr::f32 tv2, const irr::video::SColor& colour, irr::s32 flags);
+    void drawSpriteRotated(irr::video::ITexture* texture, irr::core::rect<irr::f32> destination, irr::f32 tu1,
+                           irr::f32 tv1, irr::f32 tu2, irr::f32 tv2, const irr::video::SColor& colour, irr::f32 angle,
+                           irr::s32 flags);
 
 private:
     irr::IrrlichtDevice* device;

@@ -1,14 +1,13 @@
 #include "demo/DisplayPlan.h"
 
-DisplayPlan planDisplay(DisplayMethod asked, irr::core::dimension2du windowSize, bool vsync,
-                        const DisplayFacts& facts)
+DisplayPlan planDisplay(DisplayMethod asked, irr::core::dimension2du windowSize, bool vsync, const DisplayFacts& facts)
 {
     DisplayPlan plan;
     plan.device.vsync = vsync;
     plan.method = asked;
     if (asked == DisplayMethod::Automatic)
         plan.method = facts.has640x480Mode && facts.activeMonitors == 1 ? DisplayMethod::Fullscreen
-                                                                         : DisplayMethod::Desktop;
+                                                                        : DisplayMethod::Desktop;
     if (plan.method == DisplayMethod::Fullscreen && !facts.has640x480Mode)
     {
         plan.notice = "this screen has no 640x480 mode: the demo is shown scaled on the desktop instead";

@@ -30,5 +30,4 @@ struct DisplayPlan
 };
 
 // windowSize is the size asked for with Window.
-DisplayPlan planDisplay(DisplayMethod asked, irr::core::dimension2du windowSize, bool vsync,
-                        const DisplayFacts& facts);
+DisplayPlan planDisplay(DisplayMethod asked, irr::core::dimension2du windowSize, bool vsync, const DisplayFacts& facts);

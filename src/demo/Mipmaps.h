@@ -14,5 +14,4 @@ void buildMipmaps(irr::video::IVideoDriver* driver);
 // rounded half up first across each row's pair and then between the two rows,
 // as the renderer's bilinear filter halves them. A side of 1 stays 1 (its
 // texels are then averaged in pairs along the other side).
-void halvePicture(const irr::u8* source, irr::u32 width, irr::u32 height, irr::u32 bytesPerTexel,
-                  irr::u8* target);
+void halvePicture(const irr::u8* source, irr::u32 width, irr::u32 height, irr::u32 bytesPerTexel, irr::u8* target);

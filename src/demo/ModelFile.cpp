@@ -116,8 +116,8 @@ std::string cornerFault(std::string_view corner, const Counts& counts)
         // The position is always used; the others only when not -1.
         const bool used = k == 0 || index[k] != -1;
         if (used && (index[k] < 0 || static_cast<std::uint32_t>(index[k]) >= available[k]))
-            return "face corner \"" + printable(corner, 40) + "\" names no " + KIND_NAMES[k] +
-                   " among the " + std::to_string(available[k]) + " read before it";
+            return "face corner \"" + printable(corner, 40) + "\" names no " + KIND_NAMES[k] + " among the " +
+                   std::to_string(available[k]) + " read before it";
     }
     return "";
 }
@@ -284,12 +284,11 @@ std::string directoryOf(const std::string& path)
 // The loader opens the first of these names that exists, as a file whatever it is.
 std::string materialLibraryFault(const std::string& name, const std::string& modelDirectory)
 {
-    for (const std::string& candidate :
-         {name, modelDirectory + name, baseName(name), modelDirectory + baseName(name)})
+    for (const std::string& candidate : {name, modelDirectory + name, baseName(name), modelDirectory + baseName(name)})
         if (exists(candidate))
-            return isRegularFile(candidate) ? ""
-                                            : "its material library " + printable(candidate, 200) +
-                                                  " is not a regular file";
+            return isRegularFile(candidate)
+                       ? ""
+                       : "its material library " + printable(candidate, 200) + " is not a regular file";
     return "";
 }
 

@@ -13,7 +13,8 @@ void enterProgramDirectory(const char* programName)
     if (!error)
         fs::current_path(program.parent_path(), error);
     if (error)
-        std::fprintf(stderr, "%s: cannot change to its own directory (%s); looking for data beside the working directory\n",
+        std::fprintf(stderr,
+                     "%s: cannot change to its own directory (%s); looking for data beside the working directory\n",
                      programName, error.message().c_str());
     if (!fs::is_directory("../data", error))
     {

@@ -211,8 +211,9 @@ void ScreenScaler::present()
     const PictureLayout layout = PictureLayout::of(window, mode);
     const bool exactMultiple = core::dimension2du(layout.area.getSize()) == PICTURE * layout.wholeFactor;
     // The picture's place on the window, in OpenGL's coordinates (y up).
-    const core::recti area(layout.area.UpperLeftCorner.X, static_cast<s32>(window.Height) - layout.area.LowerRightCorner.Y,
-                           layout.area.LowerRightCorner.X, static_cast<s32>(window.Height) - layout.area.UpperLeftCorner.Y);
+    const core::recti area(
+        layout.area.UpperLeftCorner.X, static_cast<s32>(window.Height) - layout.area.LowerRightCorner.Y,
+        layout.area.LowerRightCorner.X, static_cast<s32>(window.Height) - layout.area.UpperLeftCorner.Y);
 
     // Everything changed here is the engine's state: it gets it back as it was
     // (it remembers which textures it bound, and would not bind them again).
@@ -296,8 +297,8 @@ bool ScreenScaler::prepare()
     glBindTexture(GL_TEXTURE_2D, pictureTexture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(PICTURE.Width), static_cast<GLsizei>(PICTURE.Height), 0,
-                 GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(PICTURE.Width), static_cast<GLsizei>(PICTURE.Height),
+                 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
 
     program = glCreateProgram();
     const GLuint vertex = compiledShader(GL_VERTEX_SHADER, VERTEX_SHADER);

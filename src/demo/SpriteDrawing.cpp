@@ -40,8 +40,7 @@ void setScreenCamera(video::IVideoDriver* driver, const core::matrix4& world)
     core::matrix4 projection;
     projection.buildProjectionMatrixOrthoLH(640.0f, 480.0f, 0.1f, 1000.0f);
     core::matrix4 view;
-    view.buildCameraLookAtMatrixLH(core::vector3df(0, 0, 1), core::vector3df(0, 0, 0),
-                                   core::vector3df(0, -1, 0));
+    view.buildCameraLookAtMatrixLH(core::vector3df(0, 0, 1), core::vector3df(0, 0, 0), core::vector3df(0, -1, 0));
     driver->setTransform(video::ETS_PROJECTION, projection);
     driver->setTransform(video::ETS_VIEW, view);
     driver->setTransform(video::ETS_WORLD, world);
@@ -63,8 +62,8 @@ video::SMaterial spriteMaterial(video::ITexture* texture, s32 flags, const video
     return material;
 }
 
-void drawQuad(video::IVideoDriver* driver, f32 left, f32 top, f32 right, f32 bottom, f32 tu1, f32 tv1,
-              f32 tu2, f32 tv2, const video::SColor& colour)
+void drawQuad(video::IVideoDriver* driver, f32 left, f32 top, f32 right, f32 bottom, f32 tu1, f32 tv1, f32 tu2, f32 tv2,
+              const video::SColor& colour)
 {
     const core::vector3df normal(0, 0, -1);
     const video::S3DVertex vertices[4] = {
@@ -77,8 +76,8 @@ void drawQuad(video::IVideoDriver* driver, f32 left, f32 top, f32 right, f32 bot
 }
 } // namespace
 
-void DemoContext::drawSprite(video::ITexture* texture, f32 x1, f32 y1, f32 x2, f32 y2, f32 tu1, f32 tv1,
-                             f32 tu2, f32 tv2, const video::SColor& colour, s32 flags)
+void DemoContext::drawSprite(video::ITexture* texture, f32 x1, f32 y1, f32 x2, f32 y2, f32 tu1, f32 tv1, f32 tu2,
+                             f32 tv2, const video::SColor& colour, s32 flags)
 {
     const SavedTransforms saved(currentDriver);
     setScreenCamera(currentDriver, core::IdentityMatrix);
@@ -91,8 +90,8 @@ void DemoContext::drawSprite(video::ITexture* texture, f32 x1, f32 y1, f32 x2, f
              colour);
 }
 
-void DemoContext::drawSpriteRotated(video::ITexture* texture, core::rect<f32> destination, f32 tu1, f32 tv1,
-                                    f32 tu2, f32 tv2, const video::SColor& colour, f32 angle, s32 flags)
+void DemoContext::drawSpriteRotated(video::ITexture* texture, core::rect<f32> destination, f32 tu1, f32 tv1, f32 tu2,
+                                    f32 tv2, const video::SColor& colour, f32 angle, s32 flags)
 {
     const SavedTransforms saved(currentDriver);
     // The quad is built around the origin, turned about the view axis and

@@ -51,8 +51,8 @@ public:
                           const irr::core::array<irr::s32>&, irr::s32, const Rect*, Colour, bool) override
     {
     }
-    void draw2DImageBatch(const Texture*, const irr::core::array<Position>&, const irr::core::array<Rect>&,
-                          const Rect*, Colour, bool) override
+    void draw2DImageBatch(const Texture*, const irr::core::array<Position>&, const irr::core::array<Rect>&, const Rect*,
+                          Colour, bool) override
     {
     }
     void draw2DRectangle(Colour, const Rect&, const Rect*) override {}

@@ -183,8 +183,7 @@ void showBorderlessFullscreen(irr::IrrlichtDevice* device)
     event.xclient.data.l[0] = 1; // add
     event.xclient.data.l[1] = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False));
     event.xclient.data.l[3] = 1; // asked by an application
-    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
-               &event);
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
     XFlush(display);
 }
 

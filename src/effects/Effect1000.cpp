@@ -193,8 +193,8 @@ void Effect1000::updateParticles(float step)
     DemoContext* context = DemoContext::instance();
     for (Particle& p : particles)
     {
-        const core::rectf destination(p.position.X - p.halfSize, p.position.Y - p.halfSize,
-                                      p.position.X + p.halfSize, p.position.Y + p.halfSize);
+        const core::rectf destination(p.position.X - p.halfSize, p.position.Y - p.halfSize, p.position.X + p.halfSize,
+                                      p.position.Y + p.halfSize);
         context->drawSpriteRotated(particleTexture, destination, 0, 0, 1, 1, p.color, p.angle, 0);
 
         p.position.X = p.position.X + step * p.velocity.X;

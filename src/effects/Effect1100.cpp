@@ -122,8 +122,8 @@ void Effect1100::drawSpiral(f32 phase, const core::vector2df& centre, const vide
             const f32 sn = std::sin(theta);
             // The stripes run across the band in u and along it in v, scrolling with the phase.
             const f32 v = phase + i / 8.0f;
-            vertices[2 * i] = video::S3DVertex(core::vector3df(c * r + centre.X, sn * r + centre.Y, 0), normal,
-                                               WHITE, core::vector2df(0, v));
+            vertices[2 * i] = video::S3DVertex(core::vector3df(c * r + centre.X, sn * r + centre.Y, 0), normal, WHITE,
+                                               core::vector2df(0, v));
             const f32 inner = r * 0.95f;
             vertices[2 * i + 1] = video::S3DVertex(core::vector3df(c * inner + centre.X, sn * inner + centre.Y, 0),
                                                    normal, WHITE, core::vector2df(1, v));

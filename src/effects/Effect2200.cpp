@@ -65,8 +65,8 @@ void Effect2200::update(float dt)
         const f32 bob = static_cast<f32>(std::sin(static_cast<double>(t) * 4 + i) * 30);
         const f32 growth = static_cast<f32>(std::sin(static_cast<double>(t) * 5 + i * 1.5) * 10);
         const int x = i * FOOD_SPACING + 200 - scroll;
-        drawImage(driver, foodTextures[foodFrame], x - growth, 208 - bob - growth, x + 64 + growth,
-                  272 - bob + growth, FOOD_SOURCE);
+        drawImage(driver, foodTextures[foodFrame], x - growth, 208 - bob - growth, x + 64 + growth, 272 - bob + growth,
+                  FOOD_SOURCE);
     }
 
     // Hearts pulse three times as fast as the cat, each out of step with the others.

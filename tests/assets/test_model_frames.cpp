@@ -38,16 +38,16 @@ protected:
     {
         scene::IAnimatedMesh* mesh = views->sceneManager()->getMesh((MODELS + name + ".obj").c_str());
         EXPECT_NE(mesh, nullptr);
-        const assets::Canvas picture =
-            views->renderModel(mesh ? mesh->getMesh(0) : nullptr, camera, {core::matrix4()}, {}, BACKGROUND);
+        const assets::Canvas picture = views->renderModel(mesh ? mesh->getMesh(0) : nullptr, camera, {core::matrix4()},
+                                                          {}, BACKGROUND);
         std::filesystem::create_directories(KIRUPO_FRAMES_DIR);
         assets::PngWriter().write(picture, std::string(KIRUPO_FRAMES_DIR) + "/" + name + ".png");
         return picture;
     }
 
     // The colour at a world point's pixel is the material's diffuse colour (r, g, b in 0..1).
-    static void expectColourAt(const assets::Canvas& picture, const assets::Camera& camera,
-                               core::vector3df point, float r, float g, float b, const char* what)
+    static void expectColourAt(const assets::Canvas& picture, const assets::Camera& camera, core::vector3df point,
+                               float r, float g, float b, const char* what)
     {
         const core::vector2di p = views->project(camera, point);
         ASSERT_TRUE(p.X >= 0 && p.Y >= 0 && p.X < 640 && p.Y < 480) << what;

@@ -78,12 +78,14 @@ TEST_F(MusicLayer, ADamagedStreamPlaysWhatItCanOrNothing)
         {"a picture", "\x89PNG\r\n\x1a\n" + noise(2000), true},
         {"cut in half", stream.substr(0, stream.size() / 2), false},
         {"noise after the headers", stream.substr(0, 8192) + noise(stream.size() - 8192), false},
-        {"every 4 KiB page overwritten in part", [&] {
+        {"every 4 KiB page overwritten in part",
+         [&] {
              std::string bytes = stream;
              for (std::size_t at = 6000; at + 64 < bytes.size(); at += 4096)
                  bytes.replace(at, 64, noise(64));
              return bytes;
-         }(), false},
+         }(),
+         false},
     };
     for (const Case& c : cases)
     {

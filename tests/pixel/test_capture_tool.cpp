@@ -145,8 +145,9 @@ double pictureDifference(const Frame& big, const Frame& small, unsigned left, un
     for (unsigned y = 0; y < small.height; y += 2)
         for (unsigned x = 0; x < small.width; x += 2, ++count)
         {
-            const auto inBig = [&](unsigned v, unsigned origin)
-            { return origin + static_cast<unsigned>((v + 0.5) * scale); };
+            const auto inBig = [&](unsigned v, unsigned origin) {
+                return origin + static_cast<unsigned>((v + 0.5) * scale);
+            };
             sum += colourDistance(big.at(inBig(x, left), inBig(y, top)), small.at(x, y));
         }
     return count ? sum / count : 255.0;
@@ -189,7 +190,8 @@ bool blackOutside(const Frame& screen, const Area& area)
     for (unsigned y = 0; y < screen.height; ++y)
         for (unsigned x = 0; x < screen.width; ++x)
         {
-            const bool inside = x >= area.left && x < area.left + area.width && y >= area.top && y < area.top + area.height;
+            const bool inside = x >= area.left && x < area.left + area.width && y >= area.top &&
+                                y < area.top + area.height;
             if (!inside && screen.at(x, y).color != 0xFF000000)
                 return false;
         }
@@ -233,8 +235,8 @@ Frame expectedPicture(const Frame& picture, unsigned factor, const Area& area)
             {
                 const double top = sample(x0, y0, c) * (1 - fx) + sample(x0 + 1, y0, c) * fx;
                 const double bottom = sample(x0, y0 + 1, c) * (1 - fx) + sample(x0 + 1, y0 + 1, c) * fx;
-                smooth.rgb[(static_cast<std::size_t>(y) * area.width + x) * 3 + c] =
-                    static_cast<unsigned char>(std::lround(top * (1 - fy) + bottom * fy));
+                smooth.rgb[(static_cast<std::size_t>(y) * area.width + x) * 3 + c] = static_cast<unsigned char>(
+                    std::lround(top * (1 - fy) + bottom * fy));
             }
         }
     return smooth;
@@ -248,7 +250,8 @@ int differenceInArea(const Frame& screen, const Area& area, const Frame& expecte
         for (unsigned x = 0; x < area.width; ++x)
             for (int c = 0; c < 3; ++c)
             {
-                const int got = screen.rgb[(static_cast<std::size_t>(area.top + y) * screen.width + area.left + x) * 3 + c];
+                const int got =
+                    screen.rgb[(static_cast<std::size_t>(area.top + y) * screen.width + area.left + x) * 3 + c];
                 const int want = expected.rgb[(static_cast<std::size_t>(y) * area.width + x) * 3 + c];
                 most = std::max(most, std::abs(got - want));
             }
@@ -377,7 +380,8 @@ TEST(CaptureData, WithoutADataDirectoryItSaysWhereItLookedAndDrawsAsWithoutAsset
     const CaptureResult result = runCapture(noData, {"frame", "25", "out.png", "--fps", "4"});
     ASSERT_EQ(result.exitCode, 0) << result.errors;
     const std::string firstLine = result.errors.substr(0, result.errors.find('\n'));
-    EXPECT_EQ(firstLine, "kirupo-capture: no data directory at " + noData.root() + "/data: no pictures, models or music");
+    EXPECT_EQ(firstLine,
+              "kirupo-capture: no data directory at " + noData.root() + "/data: no pictures, models or music");
     EXPECT_EQ(lineCount(result.errors), 2) << "that line and the frame's: " << result.errors;
 
     const Frame frame = loadPng(noData.bin() + "/out.png");
@@ -388,8 +392,7 @@ TEST(CaptureData, WithoutADataDirectoryItSaysWhereItLookedAndDrawsAsWithoutAsset
 TEST(CaptureFrames, WritesEveryFrameOfTheRangeNumberedByFrame)
 {
     TestDataTree tree;
-    const CaptureResult result =
-        runCapture(tree, {"frames", "shots", "--fps", "10", "--from", "1", "--to", "1.45"});
+    const CaptureResult result = runCapture(tree, {"frames", "shots", "--fps", "10", "--from", "1", "--to", "1.45"});
     ASSERT_EQ(result.exitCode, 0) << result.errors;
     FrameSchedule schedule(10);
     const int frames = schedule.timelineFrames();
@@ -559,7 +562,7 @@ TEST_F(CaptureVideo, AClipKeepsTheOpeningsKicksOnItsFlashes)
         for (std::size_t at = std::size_t(k) * 160 * 120 * 3, end = at + 160 * 120 * 3; at < end; at += 3)
         {
             const irr::video::SColor pixel(255, irr::u8(video[at]), irr::u8(video[at + 1]), irr::u8(video[at + 2]));
-            banded += colourDistance(pixel, {255, 255, 255, 0}) < 40 ||   // the even bands
+            banded += colourDistance(pixel, {255, 255, 255, 0}) < 40 || // the even bands
                       colourDistance(pixel, {255, 255, 128, 255}) < 40; // the odd bands
         }
         return banded < 160 * 120 / 20;
@@ -629,14 +632,15 @@ TEST_F(CaptureVideo, EachSizeCentresThePictureBetweenBlackBars)
         unsigned left, top; // the picture's corner
         double factor;      // its enlargement
     };
-    for (const Case& c : {Case{"480", "sharp", 854, 480, 107, 0, 1.0}, Case{"720", "sharp", 1280, 720, 160, 0, 1.5},
-                          Case{"720", "integer", 1280, 720, 320, 120, 1.0},
-                          Case{"1440", "smooth", 2560, 1440, 320, 0, 3.0}, Case{"2160", "sharp", 3840, 2160, 480, 0, 4.5}})
+    for (const Case& c :
+         {Case{"480", "sharp", 854, 480, 107, 0, 1.0}, Case{"720", "sharp", 1280, 720, 160, 0, 1.5},
+          Case{"720", "integer", 1280, 720, 320, 120, 1.0}, Case{"1440", "smooth", 2560, 1440, 320, 0, 3.0},
+          Case{"2160", "sharp", 3840, 2160, 480, 0, 4.5}})
     {
         SCOPED_TRACE(c.size + " " + c.scale);
         const std::string video = tree.bin() + "/demo" + c.size + c.scale + ".mp4";
-        const CaptureResult result =
-            runCapture(tree, {"video", video, "--size", c.size, "--scale", c.scale, "--fps", "1"});
+        const CaptureResult result = runCapture(tree,
+                                                {"video", video, "--size", c.size, "--scale", c.scale, "--fps", "1"});
         ASSERT_EQ(result.exitCode, 0) << result.errors;
         const std::string info = probeFile(video);
         EXPECT_EQ(probe(info, "streams.stream.0.width"), std::to_string(c.width)) << info;
@@ -684,8 +688,8 @@ TEST_F(CaptureVideo, LosslessArchiveHoldsTheCapturedFramesExactly)
     ASSERT_EQ(runCapture(tree, {"frame", "55", "scaled.png", "--fps", "1", "--screen", "1280x720", "--scale", "smooth"})
                   .exitCode,
               0);
-    result =
-        runCapture(tree, {"video", "scaled.mkv", "--size", "720", "--scale", "smooth", "--lossless", "--fps", "1"});
+    result = runCapture(tree,
+                        {"video", "scaled.mkv", "--size", "720", "--scale", "smooth", "--lossless", "--fps", "1"});
     ASSERT_EQ(result.exitCode, 0) << result.errors;
     const Frame scaled = videoFrame(tree.bin() + "/scaled.mkv", 55, 1280, 720, true);
     ASSERT_TRUE(scaled.valid());
@@ -705,8 +709,8 @@ TEST_F(CaptureVideo, ASoundtrackFfmpegCannotDecodeGivesASilentVideo)
 TEST_F(CaptureVideo, MissingFfmpegIsTheFirstThingReported)
 {
     // No ffmpeg and no display either: ffmpeg is checked before any work.
-    const CaptureResult result =
-        runCapture(tree, {"video", "demo.mp4"}, {{"PATH", tree.root() + "/empty"}, {"DISPLAY", ""}});
+    const CaptureResult result = runCapture(tree, {"video", "demo.mp4"},
+                                            {{"PATH", tree.root() + "/empty"}, {"DISPLAY", ""}});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(lineCount(result.errors), 1) << result.errors;
     EXPECT_NE(result.errors.find("ffmpeg"), std::string::npos) << result.errors;
@@ -723,8 +727,8 @@ TEST_F(CaptureVideo, AFailingFfmpegLeavesNoPartialVideo)
                                   "echo 'Conversion failed!' >&2\n"
                                   "exit 1\n");
     chmod((tree.root() + "/fake/ffmpeg").c_str(), 0755);
-    const CaptureResult result =
-        runCapture(tree, {"video", "demo.mp4", "--native", "--fps", "1"}, {{"PATH", tree.root() + "/fake:/usr/bin:/bin"}});
+    const CaptureResult result = runCapture(tree, {"video", "demo.mp4", "--native", "--fps", "1"},
+                                            {{"PATH", tree.root() + "/fake:/usr/bin:/bin"}});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.errors.find("Conversion failed!"), std::string::npos) << result.errors;
     EXPECT_EQ(filesIn(tree.bin()), std::vector<std::string>{});
@@ -806,8 +810,9 @@ TEST(CaptureBench, AnEffectOnItsOwnIsTimedOverOneSection)
     ASSERT_EQ(result.exitCode, 0) << result.errors;
     const std::string json = readFile(tree.bin() + "/bench.json");
     // Demo times 0, 0.5, ... 10 s: the 21 frames of a 10.104 s section.
-    EXPECT_NE(json.find("\"sections\": [\n    {\"effect\": 1600, \"from_s\": 0.0000, \"to_s\": 10.0000, \"frames\": 21,"),
-              std::string::npos)
+    EXPECT_NE(
+        json.find("\"sections\": [\n    {\"effect\": 1600, \"from_s\": 0.0000, \"to_s\": 10.0000, \"frames\": 21,"),
+        std::string::npos)
         << json;
     EXPECT_EQ(json.find("\"effect\": 1000"), std::string::npos) << json;
     EXPECT_NE(json.find("\"pinned_effect\": 1600"), std::string::npos) << json;

@@ -85,13 +85,13 @@ protected:
 };
 
 // Checks one pixel; on failure names the place and what was seen.
-#define EXPECT_COLOUR(frame, x, y, expected, what)                                                                  \
-    do                                                                                                              \
-    {                                                                                                               \
-        const SColor seen = (frame).at(x, y);                                                                       \
-        EXPECT_LE(colourDistance(seen, expected), 6)                                                                \
-            << (what) << " at (" << (x) << ", " << (y) << "): saw " << seen.getRed() << "," << seen.getGreen()     \
-            << "," << seen.getBlue();                                                                               \
+#define EXPECT_COLOUR(frame, x, y, expected, what)                                                                     \
+    do                                                                                                                 \
+    {                                                                                                                  \
+        const SColor seen = (frame).at(x, y);                                                                          \
+        EXPECT_LE(colourDistance(seen, expected), 6)                                                                   \
+            << (what) << " at (" << (x) << ", " << (y) << "): saw " << seen.getRed() << "," << seen.getGreen() << ","  \
+            << seen.getBlue();                                                                                         \
     } while (0)
 
 struct Star

@@ -228,9 +228,8 @@ TEST(Effect1900Frames, RedAndWhiteSquaresOnBlackWithTheHeartUpright)
     };
     // White outline at the lobes, the sides and the point; red inside;
     // nothing above the lobes, below the point or left of column 13.
-    const Expected cells[] = {{3, 4, WHITE},  {13, 7, WHITE}, {6, 1, WHITE},  {6, 13, WHITE}, {7, 7, RED},
-                              {10, 5, RED},   {5, 10, RED},   {1, 7, BLACK},  {15, 7, BLACK}, {8, 15, BLACK},
-                              {4, 7, BLACK}};
+    const Expected cells[] = {{3, 4, WHITE}, {13, 7, WHITE}, {6, 1, WHITE},  {6, 13, WHITE}, {7, 7, RED},  {10, 5, RED},
+                              {5, 10, RED},  {1, 7, BLACK},  {15, 7, BLACK}, {8, 15, BLACK}, {4, 7, BLACK}};
     for (const Expected& cell : cells)
     {
         const core::vector2df at = cellOnScreen(cell.row, cell.column, t);

@@ -66,7 +66,7 @@ std::string boxesObj(std::initializer_list<Box> boxes, const std::string& materi
         int a, b, c, d;
         const char* normal;
     };
-    const Face faces[6] = {{0, 2, 6, 4, "1 0 0"},  {1, 3, 7, 5, "-1 0 0"}, {0, 1, 5, 4, "0 -1 0"},
+    const Face faces[6] = {{0, 2, 6, 4, "1 0 0"}, {1, 3, 7, 5, "-1 0 0"}, {0, 1, 5, 4, "0 -1 0"},
                            {2, 3, 7, 6, "0 1 0"}, {0, 1, 3, 2, "0 0 -1"}, {4, 5, 7, 6, "0 0 1"}};
     for (const Face& face : faces)
         obj << "vn " << face.normal << "\n";
@@ -76,8 +76,8 @@ std::string boxesObj(std::initializer_list<Box> boxes, const std::string& materi
     for (const Box& box : boxes)
     {
         for (int corner = 0; corner < 8; ++corner)
-            obj << "v " << -(corner & 1 ? box.high.X : box.low.X) << " " << (corner & 2 ? box.high.Y : box.low.Y)
-                << " " << (corner & 4 ? box.high.Z : box.low.Z) << "\n";
+            obj << "v " << -(corner & 1 ? box.high.X : box.low.X) << " " << (corner & 2 ? box.high.Y : box.low.Y) << " "
+                << (corner & 4 ? box.high.Z : box.low.Z) << "\n";
         for (int n = 0; n < 6; ++n)
         {
             const Face& f = faces[n];
@@ -189,7 +189,8 @@ TEST(Effect1300Frames, GlowBrightensTheTownAndSpillsPastItsEdgesOntoBlack)
 TEST(Effect1600Frames, ModelLitWhiteAndOrangeOverGreen)
 {
     TestDataTree tree;
-    const std::string obj = boxesObj({{{26, 19, -370}, {34, 27, -369.9f}}, {{14, 19, -385}, {14.1f, 27, -370}}}, "plain");
+    const std::string obj = boxesObj({{{26, 19, -370}, {34, 27, -369.9f}}, {{14, 19, -385}, {14.1f, 27, -370}}},
+                                     "plain");
     tree.writeModel("arks5.obj", obj, "box.mtl", "newmtl plain\nKa 0 0 0\nKd 0.3 0.3 0.3\n");
     const Frame frame = captureFrame(tree, 0.0f, 1600);
     ASSERT_TRUE(frame.valid());

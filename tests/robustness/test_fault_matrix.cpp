@@ -30,16 +30,22 @@ struct Shot
 
 const std::vector<Shot> SHOTS = {
     {"1000 at 5 s", 5, 0, {"textures/katze.png", "textures/na!.png", "textures/starticle.png"}},
-    {"1500 at 15 s", 15, 0,
+    {"1500 at 15 s",
+     15,
+     0,
      {"models/arks3.obj", "models/arks3.mtl", "textures/lulu.png", "textures/dada.png", "textures/uvo_back.png"}},
     {"2500 at 25 s", 25, 0, {"textures/lulu.png", "textures/na!.png"}},
     {"1100 at 40 s", 40, 0, {"textures/rabbit1.png", "textures/rabbit2.png", "textures/stripes4.png"}},
-    {"2200 at 55 s", 55, 0,
-     {"textures/katze1.png", "textures/katze2.png", "textures/food1.png", "textures/food2.png",
-      "textures/food3.png", "textures/hearticle.png"}},
+    {"2200 at 55 s",
+     55,
+     0,
+     {"textures/katze1.png", "textures/katze2.png", "textures/food1.png", "textures/food2.png", "textures/food3.png",
+      "textures/hearticle.png"}},
     {"--effect 1200", 2, 1200, {"models/shape_1a.obj", "models/shape_1a.mtl"}},
     {"--effect 1300", 2, 1300, {"models/town_04.obj", "models/town_04.mtl"}},
-    {"--effect 1600", 2, 1600,
+    {"--effect 1600",
+     2,
+     1600,
      {"models/arks5.obj", "models/arks5.mtl", "textures/lulu.png", "textures/dada.png", "textures/blood.png"}},
 };
 
@@ -56,11 +62,16 @@ const char* faultName(Fault fault)
 {
     switch (fault)
     {
-    case Fault::Missing: return "missing";
-    case Fault::Empty: return "empty";
-    case Fault::Truncated: return "truncated";
-    case Fault::RandomBytes: return "random bytes";
-    case Fault::OtherKind: return "other kind";
+    case Fault::Missing:
+        return "missing";
+    case Fault::Empty:
+        return "empty";
+    case Fault::Truncated:
+        return "truncated";
+    case Fault::RandomBytes:
+        return "random bytes";
+    case Fault::OtherKind:
+        return "other kind";
     }
     return "?";
 }
@@ -107,11 +118,21 @@ void damage(TestDataTree& tree, const std::string& asset, Fault fault, std::mt19
     const std::string path = "data/" + asset;
     switch (fault)
     {
-    case Fault::Missing: tree.remove(path); return;
-    case Fault::Empty: tree.writeFile(path, ""); return;
-    case Fault::Truncated: tree.writeFile(path, original.substr(0, original.size() / 2)); return;
-    case Fault::RandomBytes: tree.writeFile(path, randomBytes(original.size(), random)); return;
-    case Fault::OtherKind: tree.writeFile(path, otherKindOfFile(asset, original, random)); return;
+    case Fault::Missing:
+        tree.remove(path);
+        return;
+    case Fault::Empty:
+        tree.writeFile(path, "");
+        return;
+    case Fault::Truncated:
+        tree.writeFile(path, original.substr(0, original.size() / 2));
+        return;
+    case Fault::RandomBytes:
+        tree.writeFile(path, randomBytes(original.size(), random));
+        return;
+    case Fault::OtherKind:
+        tree.writeFile(path, otherKindOfFile(asset, original, random));
+        return;
     }
 }
 

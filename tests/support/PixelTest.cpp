@@ -76,7 +76,8 @@ void TestDataTree::copyGeneratedAssets()
     const fs::path generated = KIRUPO_GENERATED_DATA;
     if (!fs::is_directory(generated))
         return;
-    fs::copy(generated, fs::path(rootPath) / "data", fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    fs::copy(generated, fs::path(rootPath) / "data",
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
 }
 
 void TestDataTree::writeTexture(const std::string& name, unsigned width, unsigned height, irr::video::SColor colour)

@@ -47,7 +47,7 @@ private:
 struct Frame // a 640 x 480 RGB picture
 {
     unsigned width = 0, height = 0;
-    std::vector<unsigned char> rgb; // row-major, top row first
+    std::vector<unsigned char> rgb;                      // row-major, top row first
     irr::video::SColor at(unsigned x, unsigned y) const; // alpha 255
     bool valid() const;
 };

@@ -90,8 +90,8 @@ bool RecordingDriver::setRenderTarget(video::ITexture* texture, bool clearBackBu
 }
 
 void RecordingDriver::drawVertexPrimitiveList(const void* vertices, u32 vertexCount, const void* indexList,
-                                              u32 primCount, video::E_VERTEX_TYPE vType,
-                                              scene::E_PRIMITIVE_TYPE pType, video::E_INDEX_TYPE iType)
+                                              u32 primCount, video::E_VERTEX_TYPE vType, scene::E_PRIMITIVE_TYPE pType,
+                                              video::E_INDEX_TYPE iType)
 {
     calls.push_back("drawIndexedTriangleList");
     Triangles drawn;
@@ -118,7 +118,7 @@ void RecordingDriver::draw2DImage(const video::ITexture* texture, const core::re
                                   const video::SColor* const colors, bool useAlphaChannelOfTexture)
 {
     calls.push_back("draw2DImage");
-    Image image{texture, destRect, sourceRect, clipRect != nullptr, colors != nullptr, {}, useAlphaChannelOfTexture,
+    Image image{texture,     destRect, sourceRect, clipRect != nullptr, colors != nullptr, {}, useAlphaChannelOfTexture,
                 renderTarget};
     if (colors)
         std::copy(colors, colors + 4, image.colours);

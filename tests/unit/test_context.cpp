@@ -1,7 +1,6 @@
 // The process-wide context: its lifetime, the demo clock and the music.
 #include "DemoFixture.h"
 
-
 TEST(ContextLifetime, InstanceExistsOnlyWhileTheContextDoes)
 {
     EXPECT_EQ(DemoContext::instance(), nullptr);

@@ -79,4 +79,6 @@ TEST_P(DemoClockEffects, SameDemoTimeSameFrameWhateverDtOrFrameCount)
 }
 
 INSTANTIATE_TEST_SUITE_P(Effects, DemoClockEffects, ::testing::Values(1200, 1300),
-                         [](const ::testing::TestParamInfo<int>& info) { return "Effect" + std::to_string(info.param); });
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return "Effect" + std::to_string(info.param);
+                         });

@@ -66,8 +66,7 @@ core::vector2df onScreen(const RecordingDriver::Triangles& drawn, const video::S
 }
 
 // The star that a sprite of the given centre, half size and angle should be.
-void expectStar(const RecordingDriver::Triangles& drawn, f32 x, f32 y, f32 halfSize, f32 angle,
-                video::SColor colour)
+void expectStar(const RecordingDriver::Triangles& drawn, f32 x, f32 y, f32 halfSize, f32 angle, video::SColor colour)
 {
     ASSERT_EQ(drawn.vertices.size(), 4u);
     EXPECT_EQ(drawn.vertices[0].Color, colour);
@@ -100,9 +99,8 @@ TEST_F(Effect1000Test, FirstFrameIsBlackWithEmptyBandsAndGrid)
     Effect1000 loading;
     driver.clearRecord();
     loading.init();
-    EXPECT_EQ(driver.texturesLoaded,
-              (std::vector<std::string>{"../data/textures/katze.png", "../data/textures/na!.png",
-                                        "../data/textures/starticle.png"}));
+    EXPECT_EQ(driver.texturesLoaded, (std::vector<std::string>{"../data/textures/katze.png", "../data/textures/na!.png",
+                                                               "../data/textures/starticle.png"}));
 
     frame(4.0f); // the whole start-up; only drives the flash below 0
     EXPECT_EQ(effect.getFlash(), 0.0f);

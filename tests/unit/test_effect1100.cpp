@@ -95,12 +95,12 @@ TEST_F(Effect1100Test, RabbitPictureChangesWithTheDemoClockOnlyAboveAHalf)
 TEST_F(Effect1100Test, FrameIsBackgroundBandFifteenRibbonsAndTheRabbitInThatOrder)
 {
     EXPECT_EQ(loadedByInit, (std::vector<std::string>{"../data/textures/rabbit1.png", "../data/textures/rabbit2.png",
-                                                       "../data/textures/stripes4.png"}));
+                                                      "../data/textures/stripes4.png"}));
     context->addTime(31.0f);
     effect.update(0.0f);
 
-    std::vector<std::string> expected = {"setTransform", "setTransform", "setTransform", "setAmbientLight",
-                                         "draw2DRectangle", "draw2DRectangle"};
+    std::vector<std::string> expected = {"setTransform",    "setTransform",    "setTransform",
+                                         "setAmbientLight", "draw2DRectangle", "draw2DRectangle"};
     for (int spiral = 0; spiral < 3; ++spiral)
     {
         expected.push_back("setMaterial");

@@ -30,10 +30,7 @@ protected:
         tree.writeFile("data/models/town_04.mtl", TOWN_MTL);
         effect.init();
     }
-    scene::IMesh* town() const
-    {
-        return context->getSceneManager()->getMesh("../data/models/town_04.obj")->getMesh(0);
-    }
+    scene::IMesh* town() const { return context->getSceneManager()->getMesh("../data/models/town_04.obj")->getMesh(0); }
     // The drawing calls in order, each run of the same call recorded once.
     std::vector<std::string> drawingOrder() const
     {

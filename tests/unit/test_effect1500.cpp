@@ -69,10 +69,7 @@ protected:
                 views.push_back(drawn.view);
         return views;
     }
-    scene::IMesh* model() const
-    {
-        return context->getSceneManager()->getMesh("../data/models/arks3.obj")->getMesh(0);
-    }
+    scene::IMesh* model() const { return context->getSceneManager()->getMesh("../data/models/arks3.obj")->getMesh(0); }
 };
 } // namespace
 
@@ -187,8 +184,7 @@ TEST_F(Effect1500Test, ScreenGetsClearPinkPictureThenTheStretchedTarget)
 
     std::vector<std::string> order;
     for (const std::string& call : driver.calls)
-        if (call == "setRenderTarget" || call == "drawMeshBuffer" || call == "draw2DRectangle" ||
-            call == "draw2DImage")
+        if (call == "setRenderTarget" || call == "drawMeshBuffer" || call == "draw2DRectangle" || call == "draw2DImage")
             if (order.empty() || order.back() != call)
                 order.push_back(call);
     EXPECT_EQ(order, (std::vector<std::string>{"setRenderTarget", "drawMeshBuffer", "setRenderTarget",

@@ -52,10 +52,7 @@ protected:
         tree.writeFile("data/models/arks5.mtl", MODEL_MTL);
         effect.init();
     }
-    scene::IMesh* model() const
-    {
-        return context->getSceneManager()->getMesh("../data/models/arks5.obj")->getMesh(0);
-    }
+    scene::IMesh* model() const { return context->getSceneManager()->getMesh("../data/models/arks5.obj")->getMesh(0); }
 };
 } // namespace
 

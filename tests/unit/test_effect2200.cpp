@@ -11,8 +11,7 @@ using namespace irr;
 namespace
 {
 const char* const CAT[2] = {"../data/textures/katze1.png", "../data/textures/katze2.png"};
-const char* const FOOD[3] = {"../data/textures/food1.png", "../data/textures/food2.png",
-                             "../data/textures/food3.png"};
+const char* const FOOD[3] = {"../data/textures/food1.png", "../data/textures/food2.png", "../data/textures/food3.png"};
 const char* const HEART = "../data/textures/hearticle.png";
 
 std::string nameOf(const video::ITexture* texture)
@@ -53,8 +52,7 @@ TEST_F(Effect2200Test, FirstFrameDrawsPinkCatConveyorAndHeartsInThatOrder)
     Effect2200 loading;
     driver.clearRecord();
     loading.init();
-    EXPECT_EQ(driver.texturesLoaded,
-              (std::vector<std::string>{CAT[0], CAT[1], FOOD[0], FOOD[1], FOOD[2], HEART}));
+    EXPECT_EQ(driver.texturesLoaded, (std::vector<std::string>{CAT[0], CAT[1], FOOD[0], FOOD[1], FOOD[2], HEART}));
 
     drawFrameAt(0);
     std::vector<std::string> expected(13, "draw2DImage");

@@ -93,8 +93,8 @@ TEST_F(Effect2500Test, TilesShowTheirColoursFromTheMiddleOfEachSecond)
     {
         float t;
         bool coloured;
-    } cases[] = {{0.4999f, false}, {0.5f, true}, {0.99f, true}, {1.2f, false}, {1.5f, true}, {9.75f, true},
-                 {10.0f, false}};
+    } cases[] = {{0.4999f, false}, {0.5f, true},  {0.99f, true}, {1.2f, false},
+                 {1.5f, true},     {9.75f, true}, {10.0f, false}};
     for (const auto& c : cases)
     {
         drawFrameAt(c.t);

@@ -3,13 +3,13 @@
 // director, are drawn at 60 frames per second on the engine's null driver (the
 // recording driver would allocate its records).
 #include "ForwardingDevice.h"
-#include "demo/ForwardingVideoDriver.h"
 #include "ScratchDataTree.h"
+#include "demo/ForwardingVideoDriver.h"
 
 #include "demo/DemoContext.h"
 #include "demo/DemoFrame.h"
-#include "demo/FrameSchedule.h"
 #include "demo/EffectDirector.h"
+#include "demo/FrameSchedule.h"
 #include "demo/HeapTuning.h"
 #include "effects/Effect1000.h"
 #include "effects/Effect1100.h"
@@ -24,8 +24,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <malloc.h>
 #include <cstdlib>
+#include <malloc.h>
 #include <memory>
 #include <new>
 

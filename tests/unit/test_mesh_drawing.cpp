@@ -59,7 +59,7 @@ TEST_F(MeshDrawingTest, WithoutAnOverrideEachBufferIsDrawnRightAfterItsOwnMateri
     context->drawMeshAt(mesh, world, nullptr);
 
     EXPECT_EQ(driver.calls, (std::vector<std::string>{"setTransform", "setMaterial", "drawMeshBuffer", "setMaterial",
-                                                         "drawMeshBuffer", "setMaterial", "drawMeshBuffer"}));
+                                                      "drawMeshBuffer", "setMaterial", "drawMeshBuffer"}));
     ASSERT_EQ(driver.meshBuffers.size(), 3u);
     for (u32 i = 0; i < 3; ++i)
     {

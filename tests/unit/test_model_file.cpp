@@ -98,7 +98,9 @@ TEST_F(ModelFileTest, WhatWouldCrashTheLoaderIsLeftOutAndNamed)
          "longer than 15 characters"},
         {"a huge index", std::string(TRIANGLE) + "f 99999999999 2 3\n", "names no vertex"},
         // Random bytes reach no terminal: the corner is shown with '?' for them.
-        {"binary bytes in a corner", std::string(TRIANGLE) + "f 1 2 \x1b[2J\xff" "9\n",
+        {"binary bytes in a corner",
+         std::string(TRIANGLE) + "f 1 2 \x1b[2J\xff"
+                                 "9\n",
          "face corner \"?[2J?9\" names no vertex"},
         // The loader counts a vertex only after "v ": a tab leaves it out,
         // and so does the file's very first line when it is indented.

@@ -119,8 +119,8 @@ TEST_F(SpriteTest, FlagsChooseBlendingAndOnlyTheUprightSpriteFiltering)
         ASSERT_EQ(driver.triangles.size(), 2u);
         const video::SMaterial& upright = driver.triangles[0].material;
         const video::SMaterial& rotated = driver.triangles[1].material;
-        const video::E_MATERIAL_TYPE blending =
-            (flags & 1) ? video::EMT_TRANSPARENT_ADD_COLOR : video::EMT_TRANSPARENT_ALPHA_CHANNEL;
+        const video::E_MATERIAL_TYPE blending = (flags & 1) ? video::EMT_TRANSPARENT_ADD_COLOR
+                                                            : video::EMT_TRANSPARENT_ALPHA_CHANNEL;
         EXPECT_EQ(upright.MaterialType, blending) << flags;
         EXPECT_EQ(rotated.MaterialType, blending) << flags;
         EXPECT_EQ(upright.TextureLayer[0].BilinearFilter, !(flags & 2)) << flags;
@@ -194,9 +194,9 @@ TEST_F(SpriteTest, BothOperationsPutTheThreeTransformsBack)
     EXPECT_EQ(driver.getTransform(video::ETS_WORLD), world);
 
     // Each sprite: its camera, its material, its quad, then the saved transforms back.
-    const std::vector<std::string> oneSprite = {"setTransform", "setTransform",           "setTransform",
-                                                "setMaterial",  "drawIndexedTriangleList", "setTransform",
-                                                "setTransform", "setTransform"};
+    const std::vector<std::string> oneSprite = {
+        "setTransform", "setTransform", "setTransform", "setMaterial", "drawIndexedTriangleList",
+        "setTransform", "setTransform", "setTransform"};
     std::vector<std::string> expected = {"setTransform", "setTransform", "setTransform"};
     expected.insert(expected.end(), oneSprite.begin(), oneSprite.end());
     expected.insert(expected.end(), oneSprite.begin(), oneSprite.end());
@@ -204,8 +204,8 @@ TEST_F(SpriteTest, BothOperationsPutTheThreeTransformsBack)
     const video::E_TRANSFORMATION_STATE order[3] = {video::ETS_PROJECTION, video::ETS_VIEW, video::ETS_WORLD};
     for (size_t i = 0; i < 3; ++i)
     {
-        EXPECT_EQ(driver.transforms[3 + i].state, order[i]);       // the camera is set in this order
-        EXPECT_EQ(driver.transforms[3 + 3 + i].state, order[i]);   // and put back in it
+        EXPECT_EQ(driver.transforms[3 + i].state, order[i]);     // the camera is set in this order
+        EXPECT_EQ(driver.transforms[3 + 3 + i].state, order[i]); // and put back in it
         EXPECT_EQ(driver.transforms.end()[-3 + static_cast<long>(i)].state, order[i]);
     }
     EXPECT_EQ(driver.transforms.back().matrix, world);

@@ -147,8 +147,8 @@ Canvas AssetViews::renderSilhouette(scene::IMesh* mesh, const std::vector<Camera
         }
     }
     d->setRenderTarget(nullptr, true, true, background);
-    d->draw2DImage(target, core::rect<s32>(0, 0, width, height),
-                   core::rect<s32>(0, 0, targetSize - 1, targetSize - 1), nullptr, nullptr, true);
+    d->draw2DImage(target, core::rect<s32>(0, 0, width, height), core::rect<s32>(0, 0, targetSize - 1, targetSize - 1),
+                   nullptr, nullptr, true);
     Canvas frame = readBack();
     d->endScene();
     d->removeTexture(target);
@@ -190,8 +190,8 @@ Canvas AssetViews::contactSheet(const std::string& textureDirectory)
         d->draw2DImage(texture, core::rect<s32>(x0, y0, x0 + w, y0 + h),
                        core::rect<s32>(0, 0, s32(size.Width), s32(size.Height)), nullptr, nullptr, true);
         d->enableMaterial2D(false);
-        const core::stringw label = core::stringw(picture.fileName.c_str()) + L"  " +
-                                    core::stringw(size.Width) + L"x" + core::stringw(size.Height);
+        const core::stringw label = core::stringw(picture.fileName.c_str()) + L"  " + core::stringw(size.Width) + L"x" +
+                                    core::stringw(size.Height);
         font->draw(label, core::rect<s32>(left + 6, top + CELL + 4, left + CELL, top + CELL + LABEL),
                    video::SColor(255, 240, 240, 240));
     }

@@ -45,9 +45,8 @@ public:
     // With no lights the model shows its own colours exactly (lighting off);
     // with lights it is lit by them and by white ambient light, as the demo
     // lights its models.
-    Canvas renderModel(irr::scene::IMesh* mesh, const Camera& camera,
-                       const std::vector<irr::core::matrix4>& worlds, const std::vector<Light>& lights,
-                       irr::video::SColor background);
+    Canvas renderModel(irr::scene::IMesh* mesh, const Camera& camera, const std::vector<irr::core::matrix4>& worlds,
+                       const std::vector<Light>& lights, irr::video::SColor background);
     // The model as the render-to-texture section shows it: a flat orange
     // shape (lit, black diffuse, orange emissive) drawn from each camera into
     // a tiny square target, which is then stretched over the whole frame.

@@ -109,8 +109,9 @@ void Canvas::blend(int x, int y, Rgba colour)
     auto channel = [&](std::uint8_t s, std::uint8_t d) {
         return std::uint8_t(std::lround((s * sa + d * da * (1.0f - sa)) / oa));
     };
-    set(x, y, Rgba{channel(colour.r, below.r), channel(colour.g, below.g), channel(colour.b, below.b),
-                   std::uint8_t(std::lround(oa * 255.0f))});
+    set(x, y,
+        Rgba{channel(colour.r, below.r), channel(colour.g, below.g), channel(colour.b, below.b),
+             std::uint8_t(std::lround(oa * 255.0f))});
 }
 
 void Canvas::fill(const Shape& shape, Rgba colour)

@@ -61,8 +61,10 @@ MeshBuilder arches()
             frame(mesh, copper, z, 9.5f, 1.2f, 1.5f, 8, 0.0f, PI);
             mesh.box(copper, {FLIGHT_X + 9.5f, FLIGHT_Y - 12.0f, z - 0.75f}, {FLIGHT_X + 10.7f, FLIGHT_Y, z + 0.75f});
             mesh.box(copper, {FLIGHT_X - 10.7f, FLIGHT_Y - 12.0f, z - 0.75f}, {FLIGHT_X - 9.5f, FLIGHT_Y, z + 0.75f});
-            mesh.box(stone, {FLIGHT_X + 8.5f, FLIGHT_Y - 13.5f, z - 1.5f}, {FLIGHT_X + 11.9f, FLIGHT_Y - 12.0f, z + 1.5f});
-            mesh.box(stone, {FLIGHT_X - 11.9f, FLIGHT_Y - 13.5f, z - 1.5f}, {FLIGHT_X - 8.5f, FLIGHT_Y - 12.0f, z + 1.5f});
+            mesh.box(stone, {FLIGHT_X + 8.5f, FLIGHT_Y - 13.5f, z - 1.5f},
+                     {FLIGHT_X + 11.9f, FLIGHT_Y - 12.0f, z + 1.5f});
+            mesh.box(stone, {FLIGHT_X - 11.9f, FLIGHT_Y - 13.5f, z - 1.5f},
+                     {FLIGHT_X - 8.5f, FLIGHT_Y - 12.0f, z + 1.5f});
             break;
         case 2: // two thin hoops
             frame(mesh, copper, z - 1.2f, 9.6f, 0.7f, 0.8f, 16);
@@ -163,11 +165,11 @@ MeshBuilder town()
     const int grass = mesh.material("grass", 0.36f, 0.62f, 0.30f);
     const int asphalt = mesh.material("asphalt", 0.24f, 0.24f, 0.28f);
     const int paint = mesh.material("paint", 0.95f, 0.95f, 0.90f);
-    const int walls[4] = {mesh.material("wall_cream", 0.96f, 0.88f, 0.70f),
-                          mesh.material("wall_salmon", 0.95f, 0.56f, 0.48f),
-                          mesh.material("wall_sky", 0.55f, 0.75f, 0.95f),
-                          mesh.material("wall_mint", 0.60f, 0.90f, 0.72f)};
-    const int roofs[2] = {mesh.material("roof_tile", 0.78f, 0.22f, 0.18f), mesh.material("roof_slate", 0.30f, 0.32f, 0.42f)};
+    const int walls[4] = {
+        mesh.material("wall_cream", 0.96f, 0.88f, 0.70f), mesh.material("wall_salmon", 0.95f, 0.56f, 0.48f),
+        mesh.material("wall_sky", 0.55f, 0.75f, 0.95f), mesh.material("wall_mint", 0.60f, 0.90f, 0.72f)};
+    const int roofs[2] = {mesh.material("roof_tile", 0.78f, 0.22f, 0.18f),
+                          mesh.material("roof_slate", 0.30f, 0.32f, 0.42f)};
     const int glass = mesh.material("glass", 0.16f, 0.22f, 0.40f);
     const int bark = mesh.material("bark", 0.45f, 0.30f, 0.18f);
     const int leaves = mesh.material("leaves", 0.20f, 0.55f, 0.25f);
@@ -191,8 +193,10 @@ MeshBuilder town()
             // Windows on the street side, one row per storey.
             for (float z = 1.0f; z + 1.0f < height; z += 1.7f)
                 for (float y = y0 + 0.8f; y + 1.0f < y1; y += 1.6f)
-                    mesh.box(glass, {near - side * 0.08f - 0.04f, y, z}, {near - side * 0.08f + 0.04f, y + 0.8f, z + 0.9f});
-            mesh.box(bark, {near - side * 0.1f - 0.05f, (y0 + y1) / 2 - 0.5f, 0}, {near - side * 0.1f + 0.05f, (y0 + y1) / 2 + 0.5f, 1.6f});
+                    mesh.box(glass, {near - side * 0.08f - 0.04f, y, z},
+                             {near - side * 0.08f + 0.04f, y + 0.8f, z + 0.9f});
+            mesh.box(bark, {near - side * 0.1f - 0.05f, (y0 + y1) / 2 - 0.5f, 0},
+                     {near - side * 0.1f + 0.05f, (y0 + y1) / 2 + 0.5f, 1.6f});
             // A gable roof with its ridge along the street.
             const int roof = roofs[lot % 2];
             const float ridge = height + dice.between(1.2f, 2.4f), middle = (xMin + xMax) / 2;
@@ -210,7 +214,8 @@ MeshBuilder town()
                 const float ty = y1 + 1.0f, tx = side * 3.6f;
                 mesh.box(bark, {tx - 0.15f, ty - 0.15f, 0}, {tx + 0.15f, ty + 0.15f, 1.3f});
                 const Vec3 top{tx, ty, 3.2f}, bottom{tx, ty, 1.0f};
-                const Vec3 ring[4] = {{tx + 0.9f, ty, 1.9f}, {tx, ty + 0.9f, 1.9f}, {tx - 0.9f, ty, 1.9f}, {tx, ty - 0.9f, 1.9f}};
+                const Vec3 ring[4] = {
+                    {tx + 0.9f, ty, 1.9f}, {tx, ty + 0.9f, 1.9f}, {tx - 0.9f, ty, 1.9f}, {tx, ty - 0.9f, 1.9f}};
                 for (int i = 0; i < 4; ++i)
                 {
                     const Vec3 p = ring[i], q = ring[(i + 1) % 4];

@@ -32,9 +32,8 @@ bool PngWriter::write(const Canvas& canvas, const std::string& path)
 
     irr::video::IVideoDriver* driver = device->getVideoDriver();
     irr::video::IImage* image = driver->createImageFromData(
-        irr::video::ECF_A8R8G8B8,
-        irr::core::dimension2d<irr::u32>(irr::u32(canvas.width()), irr::u32(canvas.height())), argb.data(),
-        false, false);
+        irr::video::ECF_A8R8G8B8, irr::core::dimension2d<irr::u32>(irr::u32(canvas.width()), irr::u32(canvas.height())),
+        argb.data(), false, false);
     const bool written = image && driver->writeImageToFile(image, path.c_str());
     if (image)
         image->drop();

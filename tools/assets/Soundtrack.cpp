@@ -22,12 +22,12 @@ struct Chord
     std::vector<int> voicing; // three notes, smooth from chord to chord
 };
 
-const Chord AM{45, {57, 60, 64}}, F{41, {57, 60, 65}}, C{48, {55, 60, 64}}, G{43, {55, 59, 62}},
-    EM{40, {55, 59, 64}}, DM{38, {57, 62, 65}};
+const Chord AM{45, {57, 60, 64}}, F{41, {57, 60, 65}}, C{48, {55, 60, 64}}, G{43, {55, 59, 62}}, EM{40, {55, 59, 64}},
+    DM{38, {57, 62, 65}};
 
 // One chord per bar, four bars per section.
 const Chord* const PROGRESSIONS[7][4] = {
-    {&AM, &F, &C, &G},  {&AM, &F, &C, &G}, {&AM, &F, &C, &G}, {&F, &G, &EM, &AM},
+    {&AM, &F, &C, &G},  {&AM, &F, &C, &G}, {&AM, &F, &C, &G},  {&F, &G, &EM, &AM},
     {&F, &G, &EM, &AM}, {&AM, &F, &C, &G}, {&DM, &F, &G, &AM},
 };
 
@@ -83,13 +83,13 @@ struct Layers
 
 const Layers SECTIONS[7] = {
     // snare hats  shaker bass   pad    arp    theme  flight bells  closing kick
-    {false, false, false, false, true, true, false, false, false, false, 1.0f},  // opening: kick, pad, soft arp
-    {false, true, false, true, true, true, false, false, false, false, 1.0f},    // flight: bass and hats join
-    {true, true, false, true, true, true, true, false, false, false, 1.1f},      // title: snare and the theme
-    {false, false, false, true, true, false, false, true, false, false, 1.0f},   // spirals: a new melody, bare
-    {true, true, false, true, true, true, false, true, false, false, 1.1f},      // spirals: everything, higher
-    {false, false, true, false, false, false, false, false, true, false, 0.9f},  // conveyor: bells and shaker
-    {true, false, false, true, true, false, false, false, false, true, 1.0f},    // finale: the closing phrase
+    {false, false, false, false, true, true, false, false, false, false, 1.0f}, // opening: kick, pad, soft arp
+    {false, true, false, true, true, true, false, false, false, false, 1.0f},   // flight: bass and hats join
+    {true, true, false, true, true, true, true, false, false, false, 1.1f},     // title: snare and the theme
+    {false, false, false, true, true, false, false, true, false, false, 1.0f},  // spirals: a new melody, bare
+    {true, true, false, true, true, true, false, true, false, false, 1.1f},     // spirals: everything, higher
+    {false, false, true, false, false, false, false, false, true, false, 0.9f}, // conveyor: bells and shaker
+    {true, false, false, true, true, false, false, false, false, true, 1.0f},   // finale: the closing phrase
 };
 
 void addPhrase(LoopBus& bus, const Phrase& phrase, int firstBar, int transpose, float gain, float pan)

@@ -215,8 +215,14 @@ Canvas rabbit(bool hopping)
     return c;
 }
 
-Canvas rabbitSitting() { return rabbit(false); }
-Canvas rabbitHopping() { return rabbit(true); }
+Canvas rabbitSitting()
+{
+    return rabbit(false);
+}
+Canvas rabbitHopping()
+{
+    return rabbit(true);
+}
 
 // ---- the spiral ribbons' stripes -------------------------------------------
 
@@ -297,8 +303,18 @@ Canvas spaceBackground()
 {
     const Rgba ink = Rgba::hex(0x24123A);
     Canvas c(64, 64);
-    for (auto [x, y] : {std::pair{6, 6}, {20, 4}, {31, 11}, {9, 19}, {26, 22}, {59, 24}, {37, 3}, {4, 31},
-                        {58, 44}, {41, 56}, {33, 30}, {50, 3}})
+    for (auto [x, y] : {std::pair{6, 6},
+                        {20, 4},
+                        {31, 11},
+                        {9, 19},
+                        {26, 22},
+                        {59, 24},
+                        {37, 3},
+                        {4, 31},
+                        {58, 44},
+                        {41, 56},
+                        {33, 30},
+                        {50, 3}})
     {
         const Rgba colour = (x + y) % 3 ? Rgba::hex(0xFFFFFF) : Rgba::hex(0xFFE66D);
         c.fill(box(x - 1.0f, float(y), x + 2.0f, y + 1.0f), colour);
@@ -309,9 +325,7 @@ Canvas spaceBackground()
     // Ringed planet: the back half of the ring, the planet, the front half.
     const Shape ring = subtract(ellipse(18, 43, 18, 4.5f), ellipse(18, 43, 13.5f, 2.3f));
     c.fill([&](float x, float y) { return y < 43 && ring(x, y); }, Rgba::hex(0xE0A93A));
-    c.fill(disc(18, 43, 10.5f), [](int, int y) {
-        return (y / 3) % 2 ? Rgba::hex(0x3FB8AF) : Rgba::hex(0x2E8C99);
-    });
+    c.fill(disc(18, 43, 10.5f), [](int, int y) { return (y / 3) % 2 ? Rgba::hex(0x3FB8AF) : Rgba::hex(0x2E8C99); });
     c.fill(ellipse(14, 38, 3, 1.6f), Rgba::hex(0x9BE6DC));
     c.fill([&](float x, float y) { return y >= 43 && ring(x, y); }, Rgba::hex(0xFFD166));
     // Flying saucer with its beam.
@@ -381,8 +395,14 @@ Canvas cat(bool secondFrame)
     return c.scaled(8);
 }
 
-Canvas catSitting() { return cat(false); }
-Canvas catMeowing() { return cat(true); }
+Canvas catSitting()
+{
+    return cat(false);
+}
+Canvas catMeowing()
+{
+    return cat(true);
+}
 
 Canvas fish()
 {
@@ -427,8 +447,8 @@ Canvas donut()
     c.fill(icing, Rgba::hex(0x8A4B2E));
     const Rgba sprinkles[4] = {Rgba::hex(0xFF5C8A), Rgba::hex(0xFFE14A), Rgba::hex(0x5EDBFF), WHITE};
     int i = 0;
-    for (auto [x, y] : {std::pair{12, 8}, {19, 7}, {23, 12}, {24, 19}, {19, 23}, {12, 24}, {8, 19}, {7, 12},
-                        {15, 9}, {22, 16}})
+    for (auto [x, y] :
+         {std::pair{12, 8}, {19, 7}, {23, 12}, {24, 19}, {19, 23}, {12, 24}, {8, 19}, {7, 12}, {15, 9}, {22, 16}})
     {
         c.set(x, y, sprinkles[i % 4]);
         c.set(x + (i % 2), y + 1 - (i % 2), sprinkles[i % 4]);
@@ -452,11 +472,21 @@ Canvas heartParticle()
 const std::vector<TexturePicture>& texturePictures()
 {
     static const std::vector<TexturePicture> all = {
-        {"katze.png", catFace},          {"na!.png", title},          {"starticle.png", starParticle},
-        {"rabbit1.png", rabbitSitting},  {"rabbit2.png", rabbitHopping}, {"stripes4.png", stripes},
-        {"lulu.png", tilePattern},       {"dada.png", collage},       {"uvo_back.png", spaceBackground},
-        {"blood.png", bloodDrop},        {"katze1.png", catSitting},  {"katze2.png", catMeowing},
-        {"food1.png", fish},             {"food2.png", riceBall},     {"food3.png", donut},
+        {"katze.png", catFace},
+        {"na!.png", title},
+        {"starticle.png", starParticle},
+        {"rabbit1.png", rabbitSitting},
+        {"rabbit2.png", rabbitHopping},
+        {"stripes4.png", stripes},
+        {"lulu.png", tilePattern},
+        {"dada.png", collage},
+        {"uvo_back.png", spaceBackground},
+        {"blood.png", bloodDrop},
+        {"katze1.png", catSitting},
+        {"katze2.png", catMeowing},
+        {"food1.png", fish},
+        {"food2.png", riceBall},
+        {"food3.png", donut},
         {"hearticle.png", heartParticle},
     };
     return all;

@@ -60,32 +60,41 @@ int main(int argc, char** argv)
     town.setTranslation(core::vector3df(0, -10, 0));
     const ModelView models[] = {
         {"arks3",
-         {{24, 23, 40 * t - 410}, {24 + 0.5f * std::cos(t), 23, 40 * t - 409 + 0.5f * std::sin(t)},
+         {{24, 23, 40 * t - 410},
+          {24 + 0.5f * std::cos(t), 23, 40 * t - 409 + 0.5f * std::sin(t)},
           {2.55f * std::cos(2 * t), 1 + 2.55f * std::sin(2 * t), 0}},
-         {core::matrix4()}, assets::AssetViews::lightAlongZ(), video::SColor(255, 255, 0, 128)},
+         {core::matrix4()},
+         assets::AssetViews::lightAlongZ(),
+         video::SColor(255, 255, 0, 128)},
         {"arks5",
-         {{24, 23, 40 * t - 400}, {24 + 0.2f * std::cos(t), 23, 40 * t - 399 + 0.2f * std::sin(t)},
+         {{24, 23, 40 * t - 400},
+          {24 + 0.2f * std::cos(t), 23, 40 * t - 399 + 0.2f * std::sin(t)},
           {0.15f * std::cos(2 * t), 1 + 0.15f * std::sin(2 * t), 0}},
-         {core::matrix4()}, assets::AssetViews::lightAlongZ(), video::SColor(255, 0, 255, 0)},
+         {core::matrix4()},
+         assets::AssetViews::lightAlongZ(),
+         video::SColor(255, 0, 255, 0)},
         // Three spinning copies, unlit, as their effect shows them.
-        {"shape_1a", {{4, 0, -3.5f}, {1, 0, 0}, {0, 1, 0}},
-         {spinning(0.6f, -4), spinning(0.6f, 0), spinning(0.6f, 4)}, {},
+        {"shape_1a",
+         {{4, 0, -3.5f}, {1, 0, 0}, {0, 1, 0}},
+         {spinning(0.6f, -4), spinning(0.6f, 0), spinning(0.6f, 4)},
+         {},
          video::SColor(255, 255, 255, 140)},
-        {"town_04", {{0, -7, 4}, {0, 5, 2}, {0, 0, 1}}, {town},
+        {"town_04",
+         {{0, -7, 4}, {0, 5, 2}, {0, 0, 1}},
+         {town},
          {{{1, 1, 0}, {1, 1, 1, 1}}, {{-1, -2, 0}, {0.4f, 0.3f, 0.4f, 1}}},
          video::SColor(255, 16, 16, 20)},
     };
     for (const ModelView& model : models)
     {
-        scene::IAnimatedMesh* mesh =
-            views.sceneManager()->getMesh((data + "/models/" + model.name + ".obj").c_str());
+        scene::IAnimatedMesh* mesh = views.sceneManager()->getMesh((data + "/models/" + model.name + ".obj").c_str());
         if (!mesh)
         {
             std::fprintf(stderr, "cannot load %s\n", model.name);
             return 1;
         }
-        const assets::Canvas frame = views.renderModel(mesh->getMesh(0), model.camera, model.worlds,
-                                                       model.lights, model.background);
+        const assets::Canvas frame = views.renderModel(mesh->getMesh(0), model.camera, model.worlds, model.lights,
+                                                       model.background);
         writer.write(frame, out + "/model_" + model.name + ".png");
     }
 
@@ -93,11 +102,12 @@ int main(int argc, char** argv)
     scene::IAnimatedMesh* arches = views.sceneManager()->getMesh((data + "/models/arks3.obj").c_str());
     const std::vector<assets::Camera> cameras = {
         models[0].camera,
-        {{24, 23, 40 * t - 350}, {24 + 0.7f * std::cos(t), 23, 40 * t - 349 + 0.7f * std::sin(t)},
+        {{24, 23, 40 * t - 350},
+         {24 + 0.7f * std::cos(t), 23, 40 * t - 349 + 0.7f * std::sin(t)},
          {2.55f * std::cos(2 * t + 15), 1 + 2.55f * std::sin(2 * t + 15), 0}},
     };
-    writer.write(views.renderSilhouette(arches ? arches->getMesh(0) : nullptr, cameras, 32,
-                                        video::SColor(255, 255, 0, 128)),
-                 out + "/model_arks3_32px.png");
+    writer.write(
+        views.renderSilhouette(arches ? arches->getMesh(0) : nullptr, cameras, 32, video::SColor(255, 255, 0, 128)),
+        out + "/model_arks3_32px.png");
     return 0;
 }

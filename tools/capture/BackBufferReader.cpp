@@ -14,8 +14,8 @@ void BackBufferReader::frameDrawn(irr::video::IVideoDriver* driver)
     target = nullptr;
     const irr::core::dimension2du size = driver->getScreenSize();
     if (size != screen)
-        throw CaptureError("the window is " + std::to_string(size.Width) + "x" + std::to_string(size.Height) + ", not " +
-                           std::to_string(screen.Width) + "x" + std::to_string(screen.Height) +
+        throw CaptureError("the window is " + std::to_string(size.Width) + "x" + std::to_string(size.Height) +
+                           ", not " + std::to_string(screen.Width) + "x" + std::to_string(screen.Height) +
                            " (did a window manager resize it?)");
 
     const std::size_t rowBytes = static_cast<std::size_t>(size.Width) * 3;

@@ -36,8 +36,8 @@ std::string timesJson(const FrameTimes& t, double floorRatio)
 std::string timesRow(const std::string& name, const FrameTimes& t, double floorRatio)
 {
     char text[256];
-    std::snprintf(text, sizeof text, "%-22s %7d %9.3f %9.3f %9.3f %9.3f %8d %8.1f\n", name.c_str(), t.frames,
-                  t.mean, t.p50, t.p99, t.max, t.over16_7, floorRatio);
+    std::snprintf(text, sizeof text, "%-22s %7d %9.3f %9.3f %9.3f %9.3f %8d %8.1f\n", name.c_str(), t.frames, t.mean,
+                  t.p50, t.p99, t.max, t.over16_7, floorRatio);
     return text;
 }
 } // namespace
@@ -119,10 +119,9 @@ std::string BenchReport::json() const
     std::string text = "{\n";
     text += format("  \"fps\": %.0f,\n", fps);
     text += format("  \"pinned_effect\": %.0f,\n", pinnedEffect);
-    text += format("  \"startup\": {\"total_s\": %.6f, \"process_s\": %.6f, \"device_s\": %.6f, ", s.total(),
-                   s.process, s.device);
-    text += format("\"init_s\": %.6f, \"music_s\": %.6f, \"first_frame_s\": %.6f},\n", s.init, s.music,
-                   s.firstFrame);
+    text += format("  \"startup\": {\"total_s\": %.6f, \"process_s\": %.6f, \"device_s\": %.6f, ", s.total(), s.process,
+                   s.device);
+    text += format("\"init_s\": %.6f, \"music_s\": %.6f, \"first_frame_s\": %.6f},\n", s.init, s.music, s.firstFrame);
     text += format("  \"peak_rss_mb\": %.1f,\n", peakMegabytes);
     text += "  \"empty_frame\": {" + timesJson(emptyFrame, floorRatio(emptyFrame)) + "},\n";
     text += "  \"sections\": [\n";
@@ -130,8 +129,8 @@ std::string BenchReport::json() const
     {
         const SectionTimes& section = sections[i];
         char head[96];
-        std::snprintf(head, sizeof head, "    {\"effect\": %d, \"from_s\": %.4f, \"to_s\": %.4f, ",
-                      section.effectId, static_cast<double>(section.from), static_cast<double>(section.to));
+        std::snprintf(head, sizeof head, "    {\"effect\": %d, \"from_s\": %.4f, \"to_s\": %.4f, ", section.effectId,
+                      static_cast<double>(section.from), static_cast<double>(section.to));
         text += head + timesJson(section.times, floorRatio(section.times)) + (i + 1 < sections.size() ? "},\n" : "}\n");
     }
     text += "  ],\n";

@@ -42,12 +42,12 @@ struct StartupTimes
 struct BenchReport
 {
     int fps = 60;
-    int pinnedEffect = 0;       // --effect: the one effect drawn; 0: the timeline
+    int pinnedEffect = 0; // --effect: the one effect drawn; 0: the timeline
     StartupTimes startup;
-    FrameTimes emptyFrame;      // beginScene + endScene alone
+    FrameTimes emptyFrame;              // beginScene + endScene alone
     std::vector<SectionTimes> sections; // in timeline order
-    FrameTimes whole;           // every frame drawn
-    double peakMegabytes = 0.0; // the process's peak resident memory
+    FrameTimes whole;                   // every frame drawn
+    double peakMegabytes = 0.0;         // the process's peak resident memory
 
     // A mean frame time as a multiple of the empty frame's.
     double floorRatio(const FrameTimes& t) const;

@@ -42,8 +42,8 @@ int parseWhole(const std::string& text, const std::string& what, int min, int ma
     errno = 0;
     const long value = std::strtol(text.c_str(), &end, 10);
     if (text.empty() || *end != '\0' || errno != 0 || value < min || value > max)
-        throw UsageError(what + " must be a whole number from " + std::to_string(min) + " to " +
-                         std::to_string(max) + ", not '" + text + "'");
+        throw UsageError(what + " must be a whole number from " + std::to_string(min) + " to " + std::to_string(max) +
+                         ", not '" + text + "'");
     return static_cast<int>(value);
 }
 
@@ -64,8 +64,7 @@ float parseSeconds(const std::string& text, const std::string& what, float min)
     if (text.empty() || *end != '\0' || errno != 0 || !std::isfinite(value) || value < min || value > MAX_SECONDS)
     {
         char range[64];
-        std::snprintf(range, sizeof range, "from %g to %g", static_cast<double>(min),
-                      static_cast<double>(MAX_SECONDS));
+        std::snprintf(range, sizeof range, "from %g to %g", static_cast<double>(min), static_cast<double>(MAX_SECONDS));
         throw UsageError(what + " must be a number of seconds " + range + ", not '" + text + "'");
     }
     return value;
@@ -137,7 +136,7 @@ struct SortedArguments
     std::vector<std::string> unknownCommand; // what stood where a command belongs
     std::string command;                     // empty: none given
     std::vector<std::string> operands;
-    std::vector<std::string> unexpected;     // options the command does not take, and the like
+    std::vector<std::string> unexpected;      // options the command does not take, and the like
     std::map<std::string, std::string> given; // option name: its text ("" for --native)
 };
 
@@ -281,7 +280,9 @@ std::string helpText()
     FrameSchedule schedule;
     const int lastFrame = schedule.timelineFrames() - 1;
     char end[200];
-    std::snprintf(end, sizeof end, "  command ticks past the last frame the timeline shows (at 60 fps frame\n  %d, demo time %.3f s), so the demo's own end is never reached.\n",
+    std::snprintf(end, sizeof end,
+                  "  command ticks past the last frame the timeline shows (at 60 fps frame\n  %d, demo time %.3f s), "
+                  "so the demo's own end is never reached.\n",
                   lastFrame, static_cast<double>(schedule.clockAt(lastFrame)));
     // Headings end with a colon and each command's text keeps its column, the
     // layout help2man turns into the manual page's sections and entries.
@@ -330,7 +331,9 @@ std::string helpText()
            "                          (looped as the demo loops it, cut to the demo's\n"
            "                          length; without it the video is silent and says so),\n"
            "                          titled KIRUPO with a chapter for each section: H.264\n"
-           "                          yuv420p (x264 " + x264Settings() + ") and\n"
+           "                          yuv420p (x264 " +
+           x264Settings() +
+           ") and\n"
            "                          AAC at 192 kbit/s, in MP4 (Matroska when OUT ends in\n"
            "                          .mkv). --size H is the frame height, 480, 720, 1080\n"
            "                          (the default), 1440 or 2160, in 16:9 (854x480 to\n"

@@ -2,7 +2,6 @@
 
 #include "CaptureErrors.h"
 #include "ProcessClock.h"
-#include "demo/X11Window.h"
 #include "demo/DemoContext.h"
 #include "demo/DemoDevice.h"
 #include "demo/DemoFrame.h"
@@ -10,6 +9,7 @@
 #include "demo/EffectDirector.h"
 #include "demo/FrameSchedule.h"
 #include "demo/Mipmaps.h"
+#include "demo/X11Window.h"
 
 #include <GL/gl.h>
 

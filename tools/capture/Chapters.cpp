@@ -14,12 +14,9 @@ struct Section
 // The timeline's sections, each until the next one starts; the last until
 // the timeline's end.
 const Section SECTIONS[] = {
-    {0.0, "Bands, cats and stars"},
-    {10.104, "Flight through the arches"},
-    {20.208, "Title over flashing tiles"},
-    {30.312, "Spiral stars and the rabbit"},
-    {50.52, "Cat, conveyor and hearts"},
-    {60.624, "Heart of squares"},
+    {0.0, "Bands, cats and stars"},        {10.104, "Flight through the arches"},
+    {20.208, "Title over flashing tiles"}, {30.312, "Spiral stars and the rabbit"},
+    {50.52, "Cat, conveyor and hearts"},   {60.624, "Heart of squares"},
 };
 constexpr double TIMELINE_END = 70.728;
 
@@ -52,8 +49,8 @@ std::vector<Chapter> sectionChapters(double firstTime, double endTime)
         const double end = i + 1 < count ? SECTIONS[i + 1].start : TIMELINE_END;
         if (end <= firstTime || start >= endTime)
             continue;
-        chapters.push_back({std::max(start, firstTime) - firstTime, std::min(end, endTime) - firstTime,
-                            SECTIONS[i].name});
+        chapters.push_back(
+            {std::max(start, firstTime) - firstTime, std::min(end, endTime) - firstTime, SECTIONS[i].name});
     }
     // The last chapter lasts as long as the video, even past the timeline's end.
     if (!chapters.empty())

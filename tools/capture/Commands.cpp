@@ -4,13 +4,13 @@
 #include "CaptureErrors.h"
 #include "CaptureSession.h"
 #include "Chapters.h"
-#include "demo/FrameSchedule.h"
 #include "OutputFile.h"
 #include "Png.h"
 #include "Progress.h"
 #include "Storyboard.h"
 #include "VideoEncoder.h"
 #include "demo/EffectDirector.h"
+#include "demo/FrameSchedule.h"
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -66,8 +66,8 @@ irr::s32 effectShown(int pinnedId, float clock)
 std::string pastTheEnd(FrameSchedule& schedule)
 {
     const int last = schedule.timelineFrames() - 1;
-    return "the timeline's last frame is " + std::to_string(last) + " at " + seconds(schedule.clockAt(last)) +
-           " s (" + std::to_string(schedule.fps()) + " fps)";
+    return "the timeline's last frame is " + std::to_string(last) + " at " + seconds(schedule.clockAt(last)) + " s (" +
+           std::to_string(schedule.fps()) + " fps)";
 }
 
 // The session's clock must be the one the schedule worked out, or the wrong
@@ -286,8 +286,9 @@ double peakResidentMegabytes()
 int benchmark(const CaptureOptions& options)
 {
     FrameSchedule schedule(options.fps);
-    const int frames = options.effectId != 0 ? schedule.lastFrameAtOrBefore(SECTION_SECONDS, schedule.timelineFrames()) + 1
-                                             : schedule.timelineFrames();
+    const int frames = options.effectId != 0
+                           ? schedule.lastFrameAtOrBefore(SECTION_SECONDS, schedule.timelineFrames()) + 1
+                           : schedule.timelineFrames();
     std::unique_ptr<OutputFile> json;
     if (!options.output.empty())
         json = std::make_unique<OutputFile>(options.outputPath(), options.output);

@@ -24,8 +24,8 @@ const Glyph GLYPHS[] = {
     {'.', {0x00, 0x00, 0x00, 0x00, 0x00, 0x0C, 0x0C}}, {'s', {0x00, 0x00, 0x0E, 0x10, 0x0E, 0x01, 0x1E}},
     {' ', {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
 };
-constexpr unsigned SCALE = 2;                  // font pixels are 2 x 2 sheet pixels
-constexpr unsigned ADVANCE = (5 + 1) * SCALE;  // one column of space between glyphs
+constexpr unsigned SCALE = 2;                 // font pixels are 2 x 2 sheet pixels
+constexpr unsigned ADVANCE = (5 + 1) * SCALE; // one column of space between glyphs
 constexpr unsigned GLYPH_HEIGHT = 7 * SCALE;
 
 const Glyph* glyphFor(char c)

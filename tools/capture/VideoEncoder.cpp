@@ -54,9 +54,10 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& settings)
     std::snprintf(duration, sizeof duration, "%.6f", static_cast<double>(settings.frames) / settings.fps);
     const std::string size = std::to_string(settings.width) + "x" + std::to_string(settings.height);
 
-    std::vector<std::string> args = {"-hide_banner", "-loglevel", "error", "-y",
-                                     "-f", "rawvideo", "-pixel_format", "rgb24", "-video_size", size,
-                                     "-framerate", std::to_string(settings.fps), "-i", "pipe:0"};
+    std::vector<std::string> args = {"-hide_banner", "-loglevel", "error",         "-y",
+                                     "-f",           "rawvideo",  "-pixel_format", "rgb24",
+                                     "-video_size",  size,        "-framerate",    std::to_string(settings.fps),
+                                     "-i",           "pipe:0"};
     int inputs = 1;
     const int metadataInput = settings.metadata.empty() ? -1 : inputs++;
     if (metadataInput > 0)
@@ -68,8 +69,8 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& settings)
     if (soundtrackInput > 0)
         args.insert(args.end(), {"-map", std::to_string(soundtrackInput) + ":a"});
     if (metadataInput > 0)
-        args.insert(args.end(), {"-map_metadata", std::to_string(metadataInput), "-map_chapters",
-                                 std::to_string(metadataInput)});
+        args.insert(args.end(),
+                    {"-map_metadata", std::to_string(metadataInput), "-map_chapters", std::to_string(metadataInput)});
 
     if (settings.lossless)
     {
@@ -90,10 +91,9 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& settings)
         const bool onChromaGrid = settings.frame.left % 2 == 0 && settings.frame.top % 2 == 0;
         const std::string bars = barsFilter(settings.frame);
         const std::string filters = onChromaGrid ? toYuv + bars : bars + toYuv;
-        args.insert(args.end(), {"-vf", filters + "setsar=1", "-c:v", "libx264",
-                                 "-preset", X264_PRESET, "-crf", X264_CRF, "-pix_fmt", "yuv420p",
-                                 "-color_primaries", "bt709", "-color_trc", "bt709", "-colorspace", "bt709",
-                                 "-color_range", "tv"});
+        args.insert(args.end(), {"-vf", filters + "setsar=1", "-c:v", "libx264", "-preset", X264_PRESET, "-crf",
+                                 X264_CRF, "-pix_fmt", "yuv420p", "-color_primaries", "bt709", "-color_trc", "bt709",
+                                 "-colorspace", "bt709", "-color_range", "tv"});
         if (*X264_TUNE)
             args.insert(args.end(), {"-tune", X264_TUNE});
         if (soundtrackInput > 0)
@@ -139,8 +139,8 @@ std::string findProgram(const std::string& name)
 
 bool audioDecodes(const std::string& ffmpeg, const std::string& path)
 {
-    std::vector<std::string> texts = {ffmpeg, "-v", "quiet", "-nostdin", "-i", path, "-map", "0:a:0",
-                                      "-t", "1", "-f", "null", "-"};
+    std::vector<std::string> texts = {ffmpeg,  "-v", "quiet", "-nostdin", "-i",   path, "-map",
+                                      "0:a:0", "-t", "1",     "-f",       "null", "-"};
     std::vector<char*> argv;
     for (std::string& text : texts)
         argv.push_back(text.data());
@@ -179,9 +179,8 @@ VideoEncoder::VideoEncoder(const std::string& ffmpeg, const VideoSettings& setti
     if (!settings.metadata.empty())
     {
         const bool made = pipe2(metadataFds, O_CLOEXEC) == 0;
-        const bool passed =
-            made && ::write(metadataFds[1], settings.metadata.data(), settings.metadata.size()) ==
-                        static_cast<ssize_t>(settings.metadata.size());
+        const bool passed = made && ::write(metadataFds[1], settings.metadata.data(), settings.metadata.size()) ==
+                                        static_cast<ssize_t>(settings.metadata.size());
         for (int fd : {metadataFds[1], passed ? -1 : metadataFds[0], passed ? -1 : fds[0], passed ? -1 : fds[1]})
             if (fd >= 0)
                 close(fd);

@@ -36,12 +36,12 @@ enum class Container
 struct VideoSettings
 {
     int fps = 60;
-    int frames = 0;         // the video lasts frames / fps seconds
-    ClipRange clip;         // the soundtrack starts at clip.first
-    unsigned width = 640;   // the frames fed in, already scaled
+    int frames = 0;       // the video lasts frames / fps seconds
+    ClipRange clip;       // the soundtrack starts at clip.first
+    unsigned width = 640; // the frames fed in, already scaled
     unsigned height = 480;
-    VideoFrame frame;       // the video's frame around them, when bigger
-    bool lossless = false;  // FFV1 RGB and FLAC, which decode to the very pixels and samples fed in
+    VideoFrame frame;      // the video's frame around them, when bigger
+    bool lossless = false; // FFV1 RGB and FLAC, which decode to the very pixels and samples fed in
     Container container = Container::Mp4;
     std::string metadata;   // the title and chapters as ffmpeg's metadata file; empty: none
     std::string soundtrack; // empty: a silent video
