@@ -106,6 +106,11 @@ TEST(DemoRun, ClosingTheDeviceRunsTheOrderlyShutdownAndReturnsZero)
 
 TEST(DemoRun, AStopSignalEndsTheRunInOrderWithTheSignalsExitCode)
 {
+    // Started under nohup the tests inherit an ignored SIGHUP, which the demo
+    // keeps ignoring (checked below): here every signal starts at its default.
+    struct sigaction inherited;
+    sigaction(SIGHUP, nullptr, &inherited);
+    std::signal(SIGHUP, SIG_DFL);
     for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
     {
         installStopSignals();
@@ -123,6 +128,13 @@ TEST(DemoRun, AStopSignalEndsTheRunInOrderWithTheSignalsExitCode)
         EXPECT_EQ(DemoContext::instance(), nullptr) << signal;
     }
     installStopSignals(); // forget the last one: later runs in this process must not stop
+
+    std::signal(SIGHUP, SIG_IGN);
+    installStopSignals();
+    struct sigaction hangUp;
+    sigaction(SIGHUP, nullptr, &hangUp);
+    EXPECT_EQ(hangUp.sa_handler, SIG_IGN) << "a hang-up ignored by nohup stays ignored";
+    sigaction(SIGHUP, &inherited, nullptr);
 }
 
 TEST(DemoRunDeathTest, ASecondStopSignalEndsTheProcessAtOnce)
