@@ -7,10 +7,6 @@ demo=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
 source "$here/xvfb.sh"
 
-fail=0
-check() { # description, condition
-    if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; fail=1; fi
-}
 
 # No display at all.
 out=$(env -u DISPLAY "$demo" 2>&1 >/dev/null); rc=$?

@@ -15,10 +15,6 @@ here=$(dirname "$(realpath "$0")")
 source "$here/xvfb.sh"
 export SDL_AUDIODRIVER=dummy DBUS_SESSION_BUS_ADDRESS=disabled:
 
-fail=0
-check() { # description, condition
-    if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; fail=1; fi
-}
 out=$(mktemp -d)
 cleanup() {
     [ -n "${xorg_pid:-}" ] && kill "$xorg_pid" 2>/dev/null

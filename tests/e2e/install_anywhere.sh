@@ -10,10 +10,6 @@ build=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
 source "$here/xvfb.sh"
 
-fail=0
-check() { # description, condition
-    if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; fail=1; fi
-}
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

@@ -1,5 +1,14 @@
 # Sourced by end-to-end tests: starts a private Xvfb (with a window manager,
-# so the demo's window gets focus) and stops it when the test exits.
+# so the demo's window gets focus) and stops it when the test exits, and
+# counts the test's checks.
+
+# check DESCRIPTION CONDITION: prints "ok" or "FAILED" with it; a failure
+# sets fail, the test's exit code.
+fail=0
+check() {
+    if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; fail=1; fi
+}
+
 XVFB_SIZE=${XVFB_SIZE:-1024x768}
 
 start_xvfb() {

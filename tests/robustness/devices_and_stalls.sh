@@ -13,10 +13,6 @@ here=$(dirname "$(realpath "$0")")
 source "$here/../e2e/xvfb.sh"
 export DBUS_SESSION_BUS_ADDRESS=disabled:
 
-fail=0
-check() { # description, condition
-    if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; fail=1; fi
-}
 out=$(mktemp -d)
 cleanup() {
     [ -n "${noglx_pid:-}" ] && kill "$noglx_pid" 2>/dev/null
