@@ -1,5 +1,7 @@
 #include "Chapters.h"
 
+#include "demo/EffectDirector.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -12,13 +14,12 @@ struct Section
 };
 
 // The timeline's sections, each until the next one starts; the last until
-// the timeline's end.
+// the timeline's end. Their names are the chapters' titles.
 const Section SECTIONS[] = {
     {0.0, "Bands, cats and stars"},        {10.104, "Flight through the arches"},
     {20.208, "Title over flashing tiles"}, {30.312, "Spiral stars and the rabbit"},
     {50.52, "Cat, conveyor and hearts"},   {60.624, "Heart of squares"},
 };
-constexpr double TIMELINE_END = 70.728;
 
 // ffmetadata's special characters are escaped with a backslash.
 std::string escaped(const std::string& text)
@@ -46,7 +47,7 @@ std::vector<Chapter> sectionChapters(double firstTime, double endTime)
     for (std::size_t i = 0; i < count; ++i)
     {
         const double start = SECTIONS[i].start;
-        const double end = i + 1 < count ? SECTIONS[i + 1].start : TIMELINE_END;
+        const double end = i + 1 < count ? SECTIONS[i + 1].start : EffectDirector::TIMELINE_END;
         if (end <= firstTime || start >= endTime)
             continue;
         chapters.push_back(
