@@ -1,29 +1,13 @@
 // Frames fed straight to the video encoder: players find the title and the
 // chapters in both containers.
 #include "Chapters.h"
+#include "CommandOutput.h"
 #include "VideoEncoder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
-
-namespace
-{
-std::string run(const std::string& command)
-{
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r"))
-    {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            output.append(buffer, n);
-        pclose(pipe);
-    }
-    return output;
-}
-} // namespace
 
 TEST(VideoEncoder, TitleAndChaptersReachBothContainers)
 {
@@ -51,8 +35,8 @@ TEST(VideoEncoder, TitleAndChaptersReachBothContainers)
         }
         encoder.finish();
 
-        const std::string info = run("ffprobe -v error -show_chapters -show_format -show_streams -of flat '" +
-                                     settings.output + "'");
+        const std::string info = commandOutput("ffprobe -v error -show_chapters -show_format -show_streams -of flat '" +
+                                               settings.output + "'");
         std::remove(settings.output.c_str());
         SCOPED_TRACE(info);
         auto has = [&](const std::string& line) { return info.find(line + "\n") != std::string::npos; };

@@ -1,6 +1,7 @@
 // kirupo-capture as its users run it: which frame a time picks, that frames
 // are exact and repeatable, the timeline's end, exit codes, and what the
 // frames, video, storyboard and bench commands write.
+#include "CommandOutput.h"
 #include "DemoFixture.h"
 #include "LowBandOnsets.h"
 #include "PixelTest.h"
@@ -87,20 +88,6 @@ int firstFrameByDirector(float seconds, int fps)
     return found;
 }
 
-std::string run(const std::string& command)
-{
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r"))
-    {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            output.append(buffer, n);
-        pclose(pipe);
-    }
-    return output;
-}
-
 // One value of ffprobe's flat output, e.g. streams.stream.0.width.
 std::string probe(const std::string& text, const std::string& key)
 {
@@ -120,8 +107,8 @@ Frame videoFrame(const std::string& video, int n, unsigned width, unsigned heigh
 {
     const std::string raw = video + ".rgb";
     const std::string toRgb = lossless ? "format=rgb24" : "scale=in_color_matrix=bt709:in_range=tv,format=rgb24";
-    run("ffmpeg -v error -y -i '" + video + "' -vf 'select=eq(n\\," + std::to_string(n) + ")," + toRgb +
-        "' -vframes 1 -f rawvideo '" + raw + "'");
+    commandOutput("ffmpeg -v error -y -i '" + video + "' -vf 'select=eq(n\\," + std::to_string(n) + ")," + toRgb +
+                  "' -vframes 1 -f rawvideo '" + raw + "'");
     Frame frame;
     frame.rgb.clear();
     const std::string bytes = readFile(raw);
@@ -165,7 +152,7 @@ double meanDifference(const Frame& a, const Frame& b)
 std::string decoded(const std::string& video, const std::string& options)
 {
     const std::string raw = video + ".raw";
-    run("ffmpeg -v error -y -i '" + video + "' " + options + " '" + raw + "'");
+    commandOutput("ffmpeg -v error -y -i '" + video + "' " + options + " '" + raw + "'");
     const std::string bytes = readFile(raw);
     std::remove(raw.c_str());
     return bytes;
@@ -483,13 +470,13 @@ class CaptureVideo : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (run("command -v ffprobe").empty())
+        if (commandOutput("command -v ffprobe").empty())
             GTEST_SKIP() << "ffprobe is not installed";
     }
 
     std::string probeFile(const std::string& path)
     {
-        return run("ffprobe -v error -show_streams -show_format -of flat '" + path + "'");
+        return commandOutput("ffprobe -v error -show_streams -show_format -of flat '" + path + "'");
     }
 
     TestDataTree tree;
@@ -498,8 +485,8 @@ protected:
 TEST_F(CaptureVideo, NativeVideoHasTheDemosSizeRateSoundtrackAndLength)
 {
     // A three-second soundtrack, looped as the demo loops its music.
-    run("ffmpeg -v error -y -f lavfi -i sine=frequency=440:duration=3 -c:a libvorbis '" + tree.root() +
-        "/data/stream/kiru.ogg'");
+    commandOutput("ffmpeg -v error -y -f lavfi -i sine=frequency=440:duration=3 -c:a libvorbis '" + tree.root() +
+                  "/data/stream/kiru.ogg'");
     ASSERT_TRUE(fs::exists(tree.root() + "/data/stream/kiru.ogg"));
     const CaptureResult result = runCapture(tree, {"video", "demo.mp4", "--native", "--fps", "2"});
     ASSERT_EQ(result.exitCode, 0) << result.errors;
@@ -544,7 +531,8 @@ TEST_F(CaptureVideo, AClipKeepsTheOpeningsKicksOnItsFlashes)
     for (const char* stream : {"streams.stream.0.duration", "streams.stream.1.duration"})
         EXPECT_NEAR(std::stod(probe(info, stream)), 7.0 - 3.4, 1.0 / 60 + 0.01) << stream;
     // One section, one chapter: the clip's own.
-    const std::string chapters = run("ffprobe -v error -show_chapters -of flat '" + tree.bin() + "/clip.mp4'");
+    const std::string chapters = commandOutput("ffprobe -v error -show_chapters -of flat '" + tree.bin() +
+                                               "/clip.mp4'");
     EXPECT_EQ(probe(chapters, "chapters.chapter.0.start_time"), "0.000000") << chapters;
     EXPECT_EQ(probe(chapters, "chapters.chapter.1.start_time"), "") << chapters;
 
@@ -596,7 +584,8 @@ TEST_F(CaptureVideo, FullHdVideoWithoutSoundtrackIsSilentAndSaysSoAndListsTheSix
 
     // The title and a chapter for each section, from the start of the video.
     EXPECT_EQ(probe(info, "format.tags.title"), "KIRUPO");
-    const std::string chapters = run("ffprobe -v error -show_chapters -of flat '" + tree.bin() + "/demo.mp4'");
+    const std::string chapters = commandOutput("ffprobe -v error -show_chapters -of flat '" + tree.bin() +
+                                               "/demo.mp4'");
     const char* starts[] = {"0.000000", "10.104000", "20.208000", "30.312000", "50.520000", "60.624000", ""};
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(probe(chapters, "chapters.chapter." + std::to_string(i) + ".start_time"), starts[i]) << chapters;
