@@ -1,7 +1,7 @@
 #pragma once
 
-#include "demo/DisplayPlan.h"
-#include "demo/ScreenScaler.h"
+#include "display/ScreenScaler.h"
+#include "platform/DisplayPlan.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,6 +1,6 @@
 #include "demo/DemoContext.h"
 
-#include "demo/StateOnlyDriver.h"
+#include "display/StateOnlyDriver.h"
 
 namespace
 {

@@ -2,7 +2,7 @@
 
 #include <irrlicht.h>
 
-#include "demo/Audio.h"
+#include "audio/Audio.h"
 
 #include <memory>
 

@@ -2,7 +2,7 @@
 
 #include "demo/DemoContext.h"
 #include "demo/EffectDirector.h"
-#include "demo/ScreenScaler.h"
+#include "display/ScreenScaler.h"
 
 void drawFrame(irr::video::IVideoDriver* driver, EffectDirector& director, FrameObserver* observer,
                ScreenScaler* scaler)

@@ -1,11 +1,11 @@
 #include "demo/DemoMain.h"
 
+#include "assets/Mipmaps.h"
 #include "demo/DemoContext.h"
 #include "demo/DemoFrame.h"
 #include "demo/DemoStart.h"
 #include "demo/EffectDirector.h"
-#include "demo/Mipmaps.h"
-#include "demo/StopSignals.h"
+#include "platform/StopSignals.h"
 
 #include <X11/Xlib.h>
 #include <poll.h>

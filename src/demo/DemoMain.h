@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/ScreenScaler.h"
+#include "display/ScreenScaler.h"
 
 #include <irrlicht.h>
 

@@ -1,8 +1,8 @@
 #include "effects/Effect1100.h"
 
+#include "assets/TextureFile.h"
 #include "demo/DemoContext.h"
 #include "demo/EngineCompat.h"
-#include "demo/TextureFile.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "effects/Effect1300.h"
 
+#include "assets/ModelFile.h"
 #include "demo/DemoContext.h"
-#include "demo/ModelFile.h"
 #include "effects/DirectionalLight.h"
 
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "effects/Effect1500.h"
 
+#include "assets/ModelFile.h"
+#include "assets/TextureFile.h"
 #include "demo/DemoContext.h"
-#include "demo/ModelFile.h"
-#include "demo/TextureFile.h"
 #include "effects/DirectionalLight.h"
 #include "effects/Flight.h"
 

@@ -1,7 +1,7 @@
 #include "effects/Effect2500.h"
 
+#include "assets/TextureFile.h"
 #include "demo/DemoContext.h"
-#include "demo/TextureFile.h"
 
 #include <cmath>
 

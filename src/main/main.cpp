@@ -1,10 +1,10 @@
 #include "demo/CommandLine.h"
-#include "demo/DemoDevice.h"
 #include "demo/DemoMain.h"
-#include "demo/HeapTuning.h"
-#include "demo/ProgramDirectory.h"
-#include "demo/StopSignals.h"
-#include "demo/X11Window.h"
+#include "platform/DemoDevice.h"
+#include "platform/HeapTuning.h"
+#include "platform/ProgramDirectory.h"
+#include "platform/StopSignals.h"
+#include "platform/X11Window.h"
 
 #include <cstdio>
 

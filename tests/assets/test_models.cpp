@@ -1,7 +1,7 @@
 // The generated models, loaded through the engine's OBJ loader on a null
 // device: their buffers, their bounds in world coordinates, their faces and
 // their materials.
-#include "demo/ModelFile.h"
+#include "assets/ModelFile.h"
 
 #include <irrlicht.h>
 

@@ -1,8 +1,8 @@
 // Mipmaps made on the CPU must be, texel for texel, the ones Mesa's renderer
 // makes itself: the textures the sections draw smaller than their pictures
 // would otherwise change.
-#include "demo/DemoDevice.h"
-#include "demo/Mipmaps.h"
+#include "assets/Mipmaps.h"
+#include "platform/DemoDevice.h"
 
 #include <gtest/gtest.h>
 

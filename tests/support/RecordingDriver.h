@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/ForwardingVideoDriver.h"
+#include "display/ForwardingVideoDriver.h"
 
 #include <string>
 #include <vector>

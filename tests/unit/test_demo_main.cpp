@@ -6,7 +6,7 @@
 #include "demo/CommandLine.h"
 #include "demo/DemoContext.h"
 #include "demo/DemoMain.h"
-#include "demo/StopSignals.h"
+#include "platform/StopSignals.h"
 
 #include <gtest/gtest.h>
 

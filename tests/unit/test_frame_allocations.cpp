@@ -4,13 +4,12 @@
 // recording driver would allocate its records).
 #include "ForwardingDevice.h"
 #include "ScratchDataTree.h"
-#include "demo/ForwardingVideoDriver.h"
+#include "display/ForwardingVideoDriver.h"
 
 #include "demo/DemoContext.h"
 #include "demo/DemoFrame.h"
 #include "demo/EffectDirector.h"
 #include "demo/FrameSchedule.h"
-#include "demo/HeapTuning.h"
 #include "effects/Effect1000.h"
 #include "effects/Effect1100.h"
 #include "effects/Effect1200.h"
@@ -20,6 +19,7 @@
 #include "effects/Effect1900.h"
 #include "effects/Effect2200.h"
 #include "effects/Effect2500.h"
+#include "platform/HeapTuning.h"
 
 #include <gtest/gtest.h>
 

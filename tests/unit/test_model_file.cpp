@@ -4,7 +4,7 @@
 #include "DemoFixture.h"
 #include "ScratchDataTree.h"
 
-#include "demo/ModelFile.h"
+#include "assets/ModelFile.h"
 
 #include <sys/stat.h>
 

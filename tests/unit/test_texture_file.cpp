@@ -4,7 +4,7 @@
 #include "DemoFixture.h"
 #include "ScratchDataTree.h"
 
-#include "demo/TextureFile.h"
+#include "assets/TextureFile.h"
 
 #include <filesystem>
 

@@ -2,14 +2,14 @@
 
 #include "CaptureErrors.h"
 #include "ProcessClock.h"
+#include "assets/Mipmaps.h"
 #include "demo/DemoContext.h"
-#include "demo/DemoDevice.h"
 #include "demo/DemoFrame.h"
 #include "demo/DemoMain.h"
 #include "demo/EffectDirector.h"
 #include "demo/FrameSchedule.h"
-#include "demo/Mipmaps.h"
-#include "demo/X11Window.h"
+#include "platform/DemoDevice.h"
+#include "platform/X11Window.h"
 
 #include <GL/gl.h>
 

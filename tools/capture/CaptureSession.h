@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BackBufferReader.h"
-#include "demo/ScreenScaler.h"
+#include "display/ScreenScaler.h"
 
 #include <irrlicht.h>
 

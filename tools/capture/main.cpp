@@ -3,8 +3,8 @@
 #include "CaptureErrors.h"
 #include "CaptureOptions.h"
 #include "Commands.h"
-#include "demo/HeapTuning.h"
-#include "demo/ProgramDirectory.h"
+#include "platform/HeapTuning.h"
+#include "platform/ProgramDirectory.h"
 
 #include <csignal>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "demo/X11Window.h"
+#include "platform/X11Window.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

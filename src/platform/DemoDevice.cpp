@@ -1,6 +1,6 @@
-#include "demo/DemoDevice.h"
+#include "platform/DemoDevice.h"
 
-#include "demo/SanitizerSupport.h"
+#include "platform/SanitizerSupport.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>

@@ -1,6 +1,6 @@
-#include "demo/ModelFile.h"
+#include "assets/ModelFile.h"
 
-#include "demo/Warning.h"
+#include "platform/Warning.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
-#include "demo/TextureFile.h"
+#include "assets/TextureFile.h"
 
-#include "demo/Warning.h"
+#include "platform/Warning.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "demo/Warning.h"
+#include "platform/Warning.h"
 
 #include <cerrno>
 #include <cstdarg>

@@ -1,4 +1,4 @@
-#include "demo/DisplayPlan.h"
+#include "platform/DisplayPlan.h"
 
 DisplayPlan planDisplay(DisplayMethod asked, irr::core::dimension2du windowSize, bool vsync, const DisplayFacts& facts)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/DisplayPlan.h"
+#include "platform/DisplayPlan.h"
 
 #include <irrlicht.h>
 

@@ -1,8 +1,8 @@
-#include "demo/ScreenScaler.h"
+#include "display/ScreenScaler.h"
 
-#include "demo/DemoDevice.h"
-#include "demo/ForwardingVideoDriver.h"
-#include "demo/Warning.h"
+#include "display/ForwardingVideoDriver.h"
+#include "platform/DemoDevice.h"
+#include "platform/Warning.h"
 
 #define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>

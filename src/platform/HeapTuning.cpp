@@ -1,4 +1,4 @@
-#include "demo/HeapTuning.h"
+#include "platform/HeapTuning.h"
 
 #include <malloc.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/DemoDevice.h"
+#include "platform/DemoDevice.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "demo/SanitizerSupport.h"
+#include "platform/SanitizerSupport.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 

@@ -1,4 +1,4 @@
-#include "demo/StopSignals.h"
+#include "platform/StopSignals.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "demo/Mipmaps.h"
+#include "assets/Mipmaps.h"
 
 #include <GL/gl.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/ForwardingVideoDriver.h"
+#include "display/ForwardingVideoDriver.h"
 
 // The driver effects see in a frame that is ticked but not drawn: every state
 // call (transforms, materials, lights) and every resource call (textures,

@@ -1,6 +1,6 @@
-#include "demo/Audio.h"
+#include "audio/Audio.h"
 
-#include "demo/Warning.h"
+#include "platform/Warning.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

@@ -1,4 +1,4 @@
-#include "demo/ProgramDirectory.h"
+#include "platform/ProgramDirectory.h"
 
 #include <cstdio>
 #include <filesystem>
