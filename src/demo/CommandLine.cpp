@@ -90,7 +90,7 @@ DemoOptions parseDemoOptions(const std::vector<std::string>& args)
         options.display = DisplayMethod::Window;
         if (!windowText.empty() && !parseScreenSize(windowText, options.windowSize))
             throw DemoUsageError("--window must be WIDTHxHEIGHT, e.g. 1280x960, not '" + windowText + "'");
-        if (options.windowSize.Width < 640 || options.windowSize.Height < 480)
+        if (options.windowSize.Width < SCREEN_WIDTH || options.windowSize.Height < SCREEN_HEIGHT)
             throw DemoUsageError("--window " + windowText + " is smaller than the picture's 640x480");
     }
     if (start->count())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "display/ScreenScaler.h"
+#include "platform/DemoGeometry.h"
 #include "platform/DisplayPlan.h"
 
 #include <stdexcept>
@@ -13,7 +14,7 @@ struct DemoOptions
     bool help = false;
     bool version = false;
     DisplayMethod display = DisplayMethod::Automatic;
-    irr::core::dimension2du windowSize{640, 480}; // --window=WxH
+    irr::core::dimension2du windowSize{SCREEN_WIDTH, SCREEN_HEIGHT}; // --window=WxH
     ScaleMode scale = ScaleMode::Sharp;
     bool vsync = false;
     bool mute = false;

@@ -1,5 +1,6 @@
 #include "demo/DemoContext.h"
 #include "demo/EngineCompat.h"
+#include "platform/DemoGeometry.h"
 
 using namespace irr;
 
@@ -38,7 +39,7 @@ private:
 void setScreenCamera(video::IVideoDriver* driver, const core::matrix4& world)
 {
     core::matrix4 projection;
-    projection.buildProjectionMatrixOrthoLH(640.0f, 480.0f, 0.1f, 1000.0f);
+    projection.buildProjectionMatrixOrthoLH(SCREEN_WIDTH, SCREEN_HEIGHT, 0.1f, 1000.0f);
     core::matrix4 view;
     view.buildCameraLookAtMatrixLH(core::vector3df(0, 0, 1), core::vector3df(0, 0, 0), core::vector3df(0, -1, 0));
     driver->setTransform(video::ETS_PROJECTION, projection);

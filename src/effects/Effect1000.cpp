@@ -2,6 +2,7 @@
 
 #include "assets/TextureFile.h"
 #include "demo/DemoContext.h"
+#include "platform/DemoGeometry.h"
 
 #include <cmath>
 
@@ -71,7 +72,7 @@ void Effect1000::update(float dt)
     // The grid scrolls 64 units per second of demo time.
     const int scroll = static_cast<int>(context->getDemoTime() * 64) % 64;
 
-    driver->draw2DRectangle(BLACK, core::recti(0, 0, 640, 480), nullptr);
+    driver->draw2DRectangle(BLACK, SCREEN_AREA, nullptr);
 
     const bool triggered = scanTriggers(lt);
     if (triggered)
@@ -138,7 +139,7 @@ void Effect1000::drawBands(video::IVideoDriver* driver, float lt) const
         if (flash > 0.7f)
             colour = BLACK;
         const int y = r * CELL + CELL / 2;
-        driver->draw2DRectangle(colour, core::recti(0, y - k / 2, 640, y + k / 2), nullptr);
+        driver->draw2DRectangle(colour, core::recti(0, y - k / 2, SCREEN_WIDTH, y + k / 2), nullptr);
     }
 }
 
@@ -183,7 +184,7 @@ void Effect1000::spawnParticles()
         p.velocity.Z = static_cast<f32>(random.next() % 20 - 10);
         p.color = PARTICLE_COLOURS[random.next() % 4];
         p.halfSize = static_cast<f32>(random.next() % 16 + 32);
-        p.angle = ((random.next() % 360) * 2) * 3.14159f / 360;
+        p.angle = ((random.next() % 360) * 2) * DEMO_PI / 360;
         particles.push_back(p);
     }
 }

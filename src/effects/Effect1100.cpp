@@ -3,6 +3,7 @@
 #include "assets/TextureFile.h"
 #include "demo/DemoContext.h"
 #include "demo/EngineCompat.h"
+#include "platform/DemoGeometry.h"
 
 #include <cmath>
 
@@ -10,11 +11,8 @@ using namespace irr;
 
 namespace
 {
-// The demo's angles use this single-precision pi throughout.
-const f32 PI = 3.14159f;
 
-const core::recti SCREEN(0, 0, 640, 480);
-const core::recti BAND(0, 140, 640, 380);
+const core::recti BAND(0, 140, SCREEN_WIDTH, 380);
 // The rabbit pictures are drawn from their top left 31 x 31 texels.
 const core::recti RABBIT_SOURCE(0, 0, 31, 31);
 
@@ -35,7 +33,7 @@ void Effect1100::init()
 {
     video::IVideoDriver* driver = DemoContext::instance()->getDriver();
     view.buildCameraLookAtMatrixLH(core::vector3df(0, 0, -2.5f), core::vector3df(0, 0, 0), core::vector3df(0, 1, 0));
-    projection.buildProjectionMatrixPerspectiveFovLH(PI / 2, 4.0f / 3.0f, 0.1f, 1000.0f);
+    projection = demoProjection();
     world.makeIdentity();
     rabbit1Texture = loadTexture(driver, "../data/textures/rabbit1.png");
     rabbit2Texture = loadTexture(driver, "../data/textures/rabbit2.png");
@@ -66,14 +64,14 @@ void Effect1100::update(float dt)
     driver->setTransform(video::ETS_WORLD, world);
     driver->setAmbientLight(video::SColorf(WHITE));
 
-    driver->draw2DRectangle(PALE_YELLOW, SCREEN, nullptr);
+    driver->draw2DRectangle(PALE_YELLOW, SCREEN_AREA, nullptr);
     driver->draw2DRectangle(GREY, BAND, nullptr);
 
     // Three stars turning at their own speeds, each swinging between x = -1 and 1.
     const double swing = T; // the swings' sines are taken in double precision
     drawSpiral(T * 3.8f, core::vector2df(static_cast<f32>(std::sin(swing)), 0), ribbonMaterial);
-    drawSpiral(T * 4 + 2.5f, core::vector2df(static_cast<f32>(std::sin(swing + PI / 3)), 0), ribbonMaterial);
-    drawSpiral(T * 2.5f - 12, core::vector2df(static_cast<f32>(std::sin(swing + PI / 4)), 0), ribbonMaterial);
+    drawSpiral(T * 4 + 2.5f, core::vector2df(static_cast<f32>(std::sin(swing + DEMO_PI / 3)), 0), ribbonMaterial);
+    drawSpiral(T * 2.5f - 12, core::vector2df(static_cast<f32>(std::sin(swing + DEMO_PI / 4)), 0), ribbonMaterial);
 
     // A fraction of exactly one half still shows the second picture.
     video::ITexture* rabbit = std::fmod(T, 1.0f) > 0.5f ? rabbit1Texture : rabbit2Texture;
@@ -116,7 +114,7 @@ void Effect1100::drawSpiral(f32 phase, const core::vector2df& centre, const vide
         {
             // An Archimedean spiral through 2.5 turns with a radial wobble;
             // the arms are 72 degrees apart.
-            const f32 theta = i * PI / 20 + h + (2 * k) * PI / 5;
+            const f32 theta = i * DEMO_PI / 20 + h + (2 * k) * DEMO_PI / 5;
             const f32 r = static_cast<f32>(std::sin(7.5 * theta + h) + i / 9.4f);
             const f32 c = std::cos(theta);
             const f32 sn = std::sin(theta);

@@ -3,15 +3,13 @@
 #include "assets/ModelFile.h"
 #include "demo/DemoContext.h"
 #include "effects/DirectionalLight.h"
+#include "platform/DemoGeometry.h"
 
 using namespace irr;
 
 namespace
 {
-// The demo's angles use this single-precision pi throughout.
-const f32 PI = 3.14159f;
 
-const core::recti SCREEN(0, 0, 640, 480);
 const video::SColor PALE_YELLOW(255, 255, 255, 140);
 const video::SColor OPAQUE_WHITE(255, 255, 255, 255);
 } // namespace
@@ -29,7 +27,7 @@ Effect1200::Effect1200() : model(nullptr) {}
 void Effect1200::init()
 {
     view.buildCameraLookAtMatrixLH(core::vector3df(4, 0, -3.5f), core::vector3df(1, 0, 0), core::vector3df(0, 1, 0));
-    projection.buildProjectionMatrixPerspectiveFovLH(PI / 2, 4.0f / 3.0f, 0.1f, 1000.0f);
+    projection = demoProjection();
     world.makeIdentity();
     model = loadModel(DemoContext::instance()->getSceneManager(), "../data/models/shape_1a.obj");
 }
@@ -41,7 +39,7 @@ void Effect1200::update(float)
     video::IVideoDriver* driver = context->getDriver();
     const f32 demoTime = context->getDemoTime();
 
-    driver->draw2DRectangle(PALE_YELLOW, SCREEN, nullptr);
+    driver->draw2DRectangle(PALE_YELLOW, SCREEN_AREA, nullptr);
 
     driver->setTransform(video::ETS_PROJECTION, projection);
     driver->setTransform(video::ETS_VIEW, view);

@@ -3,6 +3,7 @@
 #include "assets/ModelFile.h"
 #include "demo/DemoContext.h"
 #include "effects/DirectionalLight.h"
+#include "platform/DemoGeometry.h"
 
 #include <cmath>
 
@@ -10,10 +11,7 @@ using namespace irr;
 
 namespace
 {
-// The demo's angles use this single-precision pi throughout.
-const f32 PI = 3.14159f;
 
-const core::recti SCREEN(0, 0, 640, 480);
 const video::SColor BACKDROP(255, 16, 16, 20);
 const video::SColor TRANSPARENT_BLACK(0, 0, 0, 0);
 const video::SColor OPAQUE_WHITE(255, 255, 255, 255);
@@ -31,11 +29,11 @@ struct BlurCopy
 };
 const video::SColor QUARTER_WHITE(64, 255, 255, 255);
 const BlurCopy BLUR_COPIES[5] = {
-    {0, 0, 640, 480, OPAQUE_WHITE, DemoContext::SPRITE_ADDITIVE},
-    {-0.5f, 0, 639.5f, 480, QUARTER_WHITE, DemoContext::SPRITE_ADDITIVE},
-    {0.5f, 0, 640.5f, 480, QUARTER_WHITE, 0},
-    {0, -0.5f, 640, 479.5f, QUARTER_WHITE, 0},
-    {0, 0.5f, 640, 480.5f, QUARTER_WHITE, 0},
+    {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, OPAQUE_WHITE, DemoContext::SPRITE_ADDITIVE},
+    {-0.5f, 0, SCREEN_WIDTH - 0.5f, SCREEN_HEIGHT, QUARTER_WHITE, DemoContext::SPRITE_ADDITIVE},
+    {0.5f, 0, SCREEN_WIDTH + 0.5f, SCREEN_HEIGHT, QUARTER_WHITE, 0},
+    {0, -0.5f, SCREEN_WIDTH, SCREEN_HEIGHT - 0.5f, QUARTER_WHITE, 0},
+    {0, 0.5f, SCREEN_WIDTH, SCREEN_HEIGHT + 0.5f, QUARTER_WHITE, 0},
 };
 } // namespace
 
@@ -47,7 +45,7 @@ void Effect1300::init()
     video::IVideoDriver* driver = context->getDriver();
     // Behind and above the origin, looking along +y a little downwards; z is up.
     view.buildCameraLookAtMatrixLH(core::vector3df(0, -7, 4), core::vector3df(0, 5, 2), core::vector3df(0, 0, 1));
-    projection.buildProjectionMatrixPerspectiveFovLH(PI / 2, 4.0f / 3.0f, 0.1f, 1000.0f);
+    projection = demoProjection();
     world.makeIdentity();
     model = loadModel(context->getSceneManager(), "../data/models/town_04.obj");
     renderTargetA = driver->addRenderTargetTexture(core::dimension2du(128, 128), "Effect1300 target A");
@@ -60,7 +58,7 @@ void Effect1300::update(float)
     DemoContext* context = DemoContext::instance();
     video::IVideoDriver* driver = context->getDriver();
 
-    driver->draw2DRectangle(BACKDROP, SCREEN, nullptr);
+    driver->draw2DRectangle(BACKDROP, SCREEN_AREA, nullptr);
 
     // The glow: the scene small in A, blurred into B and back into A. Without
     // both targets there is no glow, only the sharp scene.
@@ -80,8 +78,10 @@ void Effect1300::update(float)
     // The twice-blurred scene added over the sharp one, stretched back to 4:3.
     if (glow)
     {
-        context->drawSprite(renderTargetA, 0, 0, 640, 480, 0, 0, 1, 1, CYAN_GLOW, DemoContext::SPRITE_ADDITIVE);
-        context->drawSprite(renderTargetA, 0, 0, 640, 480, 0, 0, 1, 1, GREY_GLOW, DemoContext::SPRITE_ADDITIVE);
+        context->drawSprite(renderTargetA, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0, 1, 1, CYAN_GLOW,
+                            DemoContext::SPRITE_ADDITIVE);
+        context->drawSprite(renderTargetA, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, 0, 0, 1, 1, GREY_GLOW,
+                            DemoContext::SPRITE_ADDITIVE);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "demo/DemoContext.h"
 #include "effects/DirectionalLight.h"
 #include "effects/Flight.h"
+#include "platform/DemoGeometry.h"
 
 #include <cmath>
 
@@ -12,10 +13,7 @@ using namespace irr;
 
 namespace
 {
-// The demo's angles use this single-precision pi throughout.
-const f32 PI = 3.14159f;
 
-const core::recti SCREEN(0, 0, 640, 480);
 const core::recti BACKGROUND_SOURCE(0, 0, 512, 512);
 // The stretched target leaves out its last row and column of texels.
 const core::recti TARGET_SOURCE(0, 0, 31, 31);
@@ -43,7 +41,7 @@ void Effect1500::init()
 {
     DemoContext* context = DemoContext::instance();
     video::IVideoDriver* driver = context->getDriver();
-    projection.buildProjectionMatrixPerspectiveFovLH(PI / 2, 4.0f / 3.0f, 0.1f, 1000.0f);
+    projection = demoProjection();
     world.makeIdentity();
     model = loadModel(context->getSceneManager(), "../data/models/arks3.obj");
     luluTexture = loadTexture(driver, "../data/textures/lulu.png");
@@ -75,14 +73,14 @@ void Effect1500::update(float dt)
     }
     driver->setRenderTarget(nullptr, true, true, TRANSPARENT_BLACK);
 
-    driver->draw2DRectangle(PINK, SCREEN, nullptr);
+    driver->draw2DRectangle(PINK, SCREEN_AREA, nullptr);
 
     // The picture shows only its alpha shape, in black, for the first half of every second.
     const video::SColor shade = std::fmod(t, 1.0f) < 0.5f ? OPAQUE_BLACK : OPAQUE_WHITE;
     const video::SColor corners[4] = {shade, shade, shade, shade};
-    driver->draw2DImage(backgroundTexture, SCREEN, BACKGROUND_SOURCE, nullptr, corners, true);
+    driver->draw2DImage(backgroundTexture, SCREEN_AREA, BACKGROUND_SOURCE, nullptr, corners, true);
 
-    driver->draw2DImage(renderTarget, SCREEN, TARGET_SOURCE, nullptr, nullptr, true);
+    driver->draw2DImage(renderTarget, SCREEN_AREA, TARGET_SOURCE, nullptr, nullptr, true);
 }
 
 void Effect1500::drawPass(scene::IMesh* mesh, const flight::Camera& camera, MaterialOverride& materialOverride)

@@ -5,15 +5,13 @@
 #include "demo/DemoContext.h"
 #include "effects/DirectionalLight.h"
 #include "effects/Flight.h"
+#include "platform/DemoGeometry.h"
 
 using namespace irr;
 
 namespace
 {
-// The demo's angles use this single-precision pi throughout.
-const f32 PI = 3.14159f;
 
-const core::recti SCREEN(0, 0, 640, 480);
 const video::SColor GREEN(255, 0, 255, 0);
 const video::SColor OPAQUE_WHITE(255, 255, 255, 255);
 
@@ -33,7 +31,7 @@ void Effect1600::init()
 {
     DemoContext* context = DemoContext::instance();
     video::IVideoDriver* driver = context->getDriver();
-    projection.buildProjectionMatrixPerspectiveFovLH(PI / 2, 4.0f / 3.0f, 0.1f, 1000.0f);
+    projection = demoProjection();
     world.makeIdentity();
     model = loadModel(context->getSceneManager(), "../data/models/arks5.obj");
     // Loaded with the others at start-up, though this effect draws none of them.
@@ -49,7 +47,7 @@ void Effect1600::update(float dt)
     DemoContext* context = DemoContext::instance();
     video::IVideoDriver* driver = context->getDriver();
 
-    driver->draw2DRectangle(GREEN, SCREEN, nullptr);
+    driver->draw2DRectangle(GREEN, SCREEN_AREA, nullptr);
 
     driver->setTransform(video::ETS_PROJECTION, projection);
     driver->setAmbientLight(video::SColorf(OPAQUE_WHITE));

@@ -2,6 +2,7 @@
 
 #include "demo/DemoContext.h"
 #include "demo/EngineCompat.h"
+#include "platform/DemoGeometry.h"
 
 #include <cmath>
 
@@ -9,10 +10,7 @@ using namespace irr;
 
 namespace
 {
-// The demo's angles use this single-precision pi throughout.
-const f32 PI = 3.14159f;
 
-const core::recti SCREEN(0, 0, 640, 480);
 const video::SColor BLACK(255, 0, 0, 0);
 const video::SColor WHITE(255, 255, 255, 255);
 const video::SColor RED(255, 255, 0, 0);
@@ -94,7 +92,7 @@ const s8 Effect1900::heartOutline[16 * 16] = {
 
 void Effect1900::init()
 {
-    projection.buildProjectionMatrixPerspectiveFovLH(PI / 2, 4.0f / 3.0f, 0.1f, 1000.0f);
+    projection = demoProjection();
     world.makeIdentity();
 }
 
@@ -104,7 +102,7 @@ void Effect1900::update(float dt)
     const f32 t = getLocalTime();
     video::IVideoDriver* driver = DemoContext::instance()->getDriver();
 
-    driver->draw2DRectangle(BLACK, SCREEN, nullptr);
+    driver->draw2DRectangle(BLACK, SCREEN_AREA, nullptr);
 
     // The camera circles in front of the heart, always looking at its middle.
     // With the up vector pointing down world y the picture is turned half

@@ -2,6 +2,7 @@
 
 #include "assets/TextureFile.h"
 #include "demo/DemoContext.h"
+#include "platform/DemoGeometry.h"
 
 #include <cmath>
 
@@ -48,7 +49,7 @@ void Effect2200::update(float dt)
     const f32 t = localTime;
     video::IVideoDriver* driver = DemoContext::instance()->getDriver();
 
-    driver->draw2DRectangle(BACKGROUND, core::recti(0, 0, 640, 480), nullptr);
+    driver->draw2DRectangle(BACKGROUND, SCREEN_AREA, nullptr);
 
     // The cat changes frame every quarter second and breathes once every 2π seconds.
     const int catFrame = static_cast<int>(t * 4) % 2;

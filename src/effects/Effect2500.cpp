@@ -2,6 +2,7 @@
 
 #include "assets/TextureFile.h"
 #include "demo/DemoContext.h"
+#include "platform/DemoGeometry.h"
 
 #include <cmath>
 
@@ -41,7 +42,7 @@ void Effect2500::update(float dt)
     const video::SColor tint = std::fmod(t, 1.0f) < 0.5f ? HIDDEN : SHOWN;
     const video::SColor tileColours[4] = {tint, tint, tint, tint};
 
-    driver->draw2DRectangle(BACKGROUND, core::recti(0, 0, 640, 480), nullptr);
+    driver->draw2DRectangle(BACKGROUND, SCREEN_AREA, nullptr);
 
     for (int i = 0; i < TILE_ROWS; ++i)
     {

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "platform/DemoGeometry.h"
+
 #include <irrlicht.h>
 
 #include <string>
-
-constexpr irr::u32 SCREEN_WIDTH = 640;
-constexpr irr::u32 SCREEN_HEIGHT = 480;
 
 // The window the engine opens: 640 x 480 fullscreen (a video mode switch)
 // is the demo's own; a bigger window shows the picture scaled (ScreenScaler).

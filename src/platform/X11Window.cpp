@@ -1,5 +1,7 @@
 #include "platform/X11Window.h"
 
+#include "platform/DemoGeometry.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -127,7 +129,7 @@ DisplayFacts readDisplayFacts()
         if (XF86VidModeGetAllModeLines(display, screen, &count, &modes))
         {
             for (int i = 0; i < count; ++i)
-                facts.has640x480Mode |= modes[i]->hdisplay == 640 && modes[i]->vdisplay == 480;
+                facts.has640x480Mode |= modes[i]->hdisplay == SCREEN_WIDTH && modes[i]->vdisplay == SCREEN_HEIGHT;
             XFree(modes);
         }
     }
@@ -194,8 +196,8 @@ void allowResizing(irr::IrrlichtDevice* device)
         return;
     XSizeHints* hints = XAllocSizeHints();
     hints->flags = PMinSize;
-    hints->min_width = 640;
-    hints->min_height = 480;
+    hints->min_width = SCREEN_WIDTH;
+    hints->min_height = SCREEN_HEIGHT;
     XSetWMNormalHints(target.display, target.window, hints);
     XFree(hints);
     XFlush(target.display);

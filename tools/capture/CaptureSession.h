@@ -2,6 +2,7 @@
 
 #include "BackBufferReader.h"
 #include "display/ScreenScaler.h"
+#include "platform/DemoGeometry.h"
 
 #include <irrlicht.h>
 
@@ -21,7 +22,8 @@ public:
     // A window of the demo's 640 x 480, or a bigger screen that shows the
     // picture scaled as the demo shows it on such a screen. Throws
     // CaptureError when no window can be opened.
-    explicit CaptureSession(irr::core::dimension2du screen = {640, 480}, ScaleMode scale = ScaleMode::Sharp);
+    explicit CaptureSession(irr::core::dimension2du screen = {SCREEN_WIDTH, SCREEN_HEIGHT},
+                            ScaleMode scale = ScaleMode::Sharp);
     ~CaptureSession();
 
     CaptureSession(const CaptureSession&) = delete;

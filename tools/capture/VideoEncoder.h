@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Png.h"
+#include "platform/DemoGeometry.h"
 
 #include <sys/types.h>
 
@@ -36,10 +37,10 @@ enum class Container
 struct VideoSettings
 {
     int fps = 60;
-    int frames = 0;       // the video lasts frames / fps seconds
-    ClipRange clip;       // the soundtrack starts at clip.first
-    unsigned width = 640; // the frames fed in, already scaled
-    unsigned height = 480;
+    int frames = 0;                // the video lasts frames / fps seconds
+    ClipRange clip;                // the soundtrack starts at clip.first
+    unsigned width = SCREEN_WIDTH; // the frames fed in, already scaled
+    unsigned height = SCREEN_HEIGHT;
     VideoFrame frame;      // the video's frame around them, when bigger
     bool lossless = false; // FFV1 RGB and FLAC, which decode to the very pixels and samples fed in
     Container container = Container::Mp4;
