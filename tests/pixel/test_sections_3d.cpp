@@ -23,25 +23,6 @@ const video::SColor CYAN(255, 0, 255, 255);
 const video::SColor WHITE(255, 255, 255, 255);
 const video::SColor RED(255, 255, 0, 0);
 
-::testing::AssertionResult colourAt(const Frame& frame, int x, int y, video::SColor expected)
-{
-    const video::SColor seen = frame.at(static_cast<unsigned>(x), static_cast<unsigned>(y));
-    if (colourDistance(seen, expected) <= 3)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "at (" << x << ", " << y << ") the colour is " << std::hex << seen.color
-                                         << ", not " << expected.color;
-}
-
-size_t countNear(const Frame& frame, video::SColor colour, int tolerance)
-{
-    size_t count = 0;
-    for (unsigned y = 0; y < frame.height; ++y)
-        for (unsigned x = 0; x < frame.width; ++x)
-            if (colourDistance(frame.at(x, y), colour) <= tolerance)
-                ++count;
-    return count;
-}
-
 // OBJ text for a square of half-side `half` centred on `centre`, spanned by
 // the unit vectors across and up, facing the way across x up points. The
 // loader mirrors x, so the file holds -x.
@@ -198,18 +179,14 @@ namespace
 // seen as the finale's camera sees it.
 core::vector2df cellOnScreen(int row, int column, float t)
 {
-    core::matrix4 projection, view, world;
-    projection.buildProjectionMatrixPerspectiveFovLH(3.14159f / 2, 4.0f / 3.0f, 0.1f, 1000.0f);
+    core::matrix4 view, world;
     view.buildCameraLookAtMatrixLH(core::vector3df(4 * std::sin(t), 4 * std::cos(t), -20.5f), {0, 0, 0}, {0, -1, 0});
     const float s = 1 - 0.5f * std::sin(t + 0.3f * (row + column));
     world.setTranslation(core::vector3df((column - 8) * 3.2f, (row - 8) * 3.2f, 0));
     world.setScale(core::vector3df(s, s, 5 * std::sin(2 * t + s)));
     core::vector3df middle(0, 0, -1);
     world.transformVect(middle);
-    view.transformVect(middle);
-    float clip[4];
-    projection.transformVect(clip, middle);
-    return core::vector2df(320 * (1 + clip[0] / clip[3]), 240 * (1 - clip[1] / clip[3]));
+    return onScreen(view, middle);
 }
 } // namespace
 

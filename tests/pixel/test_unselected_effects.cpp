@@ -1,4 +1,4 @@
-// Real frames of the three registered effects the timeline never shows,
+// Real frames of the registered effects the timeline never shows,
 // rendered by kirupo-capture --effect with the OpenGL driver.
 #include "PixelTest.h"
 
@@ -16,36 +16,14 @@ const video::SColor GREEN(255, 0, 255, 0);
 const video::SColor ORANGE(255, 255, 192, 0);
 const video::SColor WHITE(255, 255, 255, 255);
 
-::testing::AssertionResult colourAt(const Frame& frame, core::vector2di at, video::SColor expected, int tolerance = 3)
-{
-    const video::SColor seen = frame.at(static_cast<unsigned>(at.X), static_cast<unsigned>(at.Y));
-    if (colourDistance(seen, expected) <= tolerance)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "at (" << at.X << ", " << at.Y << ") the colour is " << std::hex
-                                         << seen.color << ", not " << expected.color;
-}
-
-size_t countNear(const Frame& frame, video::SColor colour)
-{
-    size_t count = 0;
-    for (unsigned y = 0; y < frame.height; ++y)
-        for (unsigned x = 0; x < frame.width; ++x)
-            count += colourDistance(frame.at(x, y), colour) <= 3;
-    return count;
-}
-
 // Where a world point lands on the screen, seen by the effects' 90-degree camera.
 core::vector2di onScreen(core::vector3df point, const core::vector3df& camera, const core::vector3df& target,
                          const core::vector3df& up)
 {
-    core::matrix4 projection, view;
-    projection.buildProjectionMatrixPerspectiveFovLH(3.14159f / 2, 4.0f / 3.0f, 0.1f, 1000.0f);
+    core::matrix4 view;
     view.buildCameraLookAtMatrixLH(camera, target, up);
-    view.transformVect(point);
-    float clip[4];
-    projection.transformVect(clip, point);
-    return core::vector2di(static_cast<s32>(320 * (1 + clip[0] / clip[3])),
-                           static_cast<s32>(240 * (1 - clip[1] / clip[3])));
+    const core::vector2df at = ::onScreen(view, point);
+    return core::vector2di(static_cast<s32>(at.X), static_cast<s32>(at.Y));
 }
 
 struct Box
@@ -205,7 +183,7 @@ TEST(Effect1600Frames, ModelLitWhiteAndOrangeOverGreen)
         EXPECT_TRUE(colourAt(frame, corner, GREEN));
 }
 
-// The generated assets, for a look at what the three effects really show.
+// The generated assets, for a look at what these effects really show.
 TEST(UnselectedEffectFrames, GeneratedAssets)
 {
     TestDataTree tree;

@@ -1,5 +1,7 @@
 #include "PixelTest.h"
 
+#include "platform/DemoGeometry.h"
+
 #include "Png.h"
 
 #include <gtest/gtest.h>
@@ -328,4 +330,32 @@ int colourDistance(irr::video::SColor a, irr::video::SColor b)
     const int dg = std::abs(static_cast<int>(a.getGreen()) - static_cast<int>(b.getGreen()));
     const int db = std::abs(static_cast<int>(a.getBlue()) - static_cast<int>(b.getBlue()));
     return std::max(dr, std::max(dg, db));
+}
+
+::testing::AssertionResult colourAt(const Frame& frame, irr::core::vector2di at, irr::video::SColor expected,
+                                    int tolerance)
+{
+    const irr::video::SColor seen = frame.at(static_cast<unsigned>(at.X), static_cast<unsigned>(at.Y));
+    if (colourDistance(seen, expected) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "at (" << at.X << ", " << at.Y << ") the colour is " << std::hex
+                                         << seen.color << ", not " << expected.color;
+}
+
+size_t countNear(const Frame& frame, irr::video::SColor colour, int tolerance)
+{
+    size_t count = 0;
+    for (unsigned y = 0; y < frame.height; ++y)
+        for (unsigned x = 0; x < frame.width; ++x)
+            count += colourDistance(frame.at(x, y), colour) <= tolerance;
+    return count;
+}
+
+irr::core::vector2df onScreen(const irr::core::matrix4& view, irr::core::vector3df point)
+{
+    view.transformVect(point);
+    float clip[4];
+    demoProjection().transformVect(clip, point);
+    return irr::core::vector2df(SCREEN_WIDTH / 2 * (1 + clip[0] / clip[3]),
+                                SCREEN_HEIGHT / 2 * (1 - clip[1] / clip[3]));
 }

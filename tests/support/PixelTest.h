@@ -5,6 +5,7 @@
 // A test program that links kirupo_pixel_support gets a main that starts one
 // Xvfb with a window manager for the whole program and stops it at exit.
 
+#include <gtest/gtest.h>
 #include <irrlicht.h>
 
 #include <functional>
@@ -75,6 +76,20 @@ Frame captureFrame(const TestDataTree& tree, float seconds, int effectId = 0, in
 
 // Colour distance helper for assertions: max per-channel difference.
 int colourDistance(irr::video::SColor a, irr::video::SColor b);
+// Whether the frame's pixel at `at` lies within `tolerance` of `expected`;
+// when it does not, the message says what was there instead.
+::testing::AssertionResult colourAt(const Frame& frame, irr::core::vector2di at, irr::video::SColor expected,
+                                    int tolerance = 3);
+inline ::testing::AssertionResult colourAt(const Frame& frame, int x, int y, irr::video::SColor expected,
+                                           int tolerance = 3)
+{
+    return colourAt(frame, irr::core::vector2di(x, y), expected, tolerance);
+}
+// How many pixels of the frame lie within `tolerance` of `colour`.
+size_t countNear(const Frame& frame, irr::video::SColor colour, int tolerance = 3);
+// Where a world point lands on the 640x480 screen, seen through `view` and
+// the 3D effects' own projection.
+irr::core::vector2df onScreen(const irr::core::matrix4& view, irr::core::vector3df point);
 
 // The absolute path of build/bin/kirupo-capture.
 std::string captureProgram();
