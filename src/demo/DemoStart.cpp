@@ -7,7 +7,7 @@
 
 bool canStartAt(float seconds)
 {
-    return seconds >= 0.0f && seconds < EffectDirector::TIMELINE_END;
+    return seconds >= 0.0f && seconds < EffectDirector::timelineEnd();
 }
 
 float startDemoAt(EffectDirector& director, float seconds, const char* musicPath)

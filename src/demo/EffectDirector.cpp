@@ -1,43 +1,15 @@
 #include "demo/EffectDirector.h"
 
 #include "demo/DemoContext.h"
-#include "effects/Effect1000.h"
-#include "effects/Effect1100.h"
-#include "effects/Effect1200.h"
-#include "effects/Effect1300.h"
-#include "effects/Effect1500.h"
-#include "effects/Effect1600.h"
-#include "effects/Effect1900.h"
-#include "effects/Effect2200.h"
-#include "effects/Effect2500.h"
+#include "demo/Effect.h"
+#include "demo/EffectTable.h"
 
 #include <cstdlib>
 
-namespace
-{
-struct TimelineEntry
-{
-    float until; // the entry holds while the demo clock is at most this
-    irr::s32 effectId;
-};
-
-// Every boundary is a whole multiple of 10.104 s, four bars of the opening's beat.
-const TimelineEntry TIMELINE[] = {
-    {10.104f, 1000}, {20.208f, 1500}, {30.312f, 2500}, {50.52f, 1100}, {60.624f, 2200}, {70.728f, 1900},
-};
-} // namespace
-
 EffectDirector::EffectDirector() : lastTimerMs(0)
 {
-    effects[1000] = new Effect1000();
-    effects[1100] = new Effect1100();
-    effects[1200] = new Effect1200();
-    effects[1500] = new Effect1500();
-    effects[1600] = new Effect1600();
-    effects[1900] = new Effect1900();
-    effects[2200] = new Effect2200();
-    effects[2500] = new Effect2500();
-    effects[1300] = new Effect1300();
+    for (const EffectRegistration& row : effectTable())
+        effects[row.id] = row.create();
 }
 
 EffectDirector::~EffectDirector()
@@ -61,10 +33,15 @@ void EffectDirector::shutdownAll()
 
 irr::s32 EffectDirector::effectAt(float demoTime)
 {
-    for (const TimelineEntry& entry : TIMELINE)
-        if (demoTime <= entry.until)
-            return entry.effectId;
+    for (const TimelineSection& section : timelineSections())
+        if (demoTime <= section.end)
+            return section.effect->id;
     return 0;
+}
+
+float EffectDirector::timelineEnd()
+{
+    return timelineSections().back().end;
 }
 
 Effect* EffectDirector::find(irr::s32 id) const

@@ -6,8 +6,9 @@
 
 class Effect;
 
-// Owns the nine effects and, once per frame, advances the demo clock and
-// lets the effect that the timeline chooses draw the frame.
+// Owns the effects of the effect table (EffectTable.h) and, once per frame,
+// advances the demo clock and lets the effect that the timeline chooses draw
+// the frame.
 class EffectDirector
 {
 public:
@@ -24,8 +25,8 @@ public:
     // The id of the effect the timeline shows at demo time t, or 0 once the
     // timeline has run out.
     static irr::s32 effectAt(float demoTime);
-    // Demo time at which the timeline runs out.
-    static constexpr float TIMELINE_END = 70.728f;
+    // Demo time at which the timeline runs out: the end of its last section.
+    static float timelineEnd();
 
     // From now on every tick updates this registered effect instead of the
     // timeline's choice, also past the timeline's end, so that one effect can

@@ -45,7 +45,7 @@ TEST_F(MusicLayer, AStartPartWayPlaysFromThereAndALoopFromTheStart)
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_NEAR(context->musicPosition(), from + 0.3f, 0.2f);
     director.setLooping(true);
-    context->addTime(EffectDirector::TIMELINE_END);
+    context->addTime(EffectDirector::timelineEnd());
     director.tick(); // past the end: round again
     EXPECT_LT(context->musicPosition(), 0.2f);
     context->stopMusic();

@@ -54,7 +54,7 @@ TEST(FrameSchedule, TheTimelineEndsWithTheLastFrameItShows)
         EXPECT_NE(EffectDirector::effectAt(schedule.clockAt(frames - 1)), 0) << fps;
         EXPECT_EQ(EffectDirector::effectAt(schedule.clockAt(frames)), 0) << fps;
         // About 70.7 s of frames; float sums of many small steps run behind.
-        EXPECT_NEAR(frames / static_cast<double>(fps), EffectDirector::TIMELINE_END, 1.0 / fps + 0.05) << fps;
+        EXPECT_NEAR(frames / static_cast<double>(fps), EffectDirector::timelineEnd(), 1.0 / fps + 0.05) << fps;
     }
     // At 2 fps the clock is exact: frames 0 .. 141 cover 0 .. 70.5 s.
     EXPECT_EQ(FrameSchedule(2).timelineFrames(), 142);

@@ -7,6 +7,7 @@
 #include "PixelTest.h"
 #include "Storyboard.h"
 #include "demo/EffectDirector.h"
+#include "demo/EffectTable.h"
 #include "demo/FrameSchedule.h"
 
 #include <gtest/gtest.h>
@@ -316,13 +317,24 @@ TEST(CaptureFrame, StopsAtTheTimelinesLastFrameUnlessAnEffectIsPinned)
     EXPECT_FALSE(fs::exists(tree.bin() + "/none.png"));
 }
 
-TEST(CaptureFrame, CaptureFrameHelperGivesAFrameOfAnyEffect)
+TEST(CaptureFrame, CaptureFrameHelperGivesAFrameOfAnyEffectTheEffectsCommandLists)
 {
     TestDataTree tree;
-    for (int id : {1200, 1300, 1600})
+    // The listing scripts read: a line per effect by id, its section or "off", its title.
+    const CaptureResult listing = runCapture(tree, {"effects"}, {{"DISPLAY", ""}});
+    EXPECT_EQ(listing.exitCode, 0) << listing.errors;
+    EXPECT_EQ(lineCount(listing.output), static_cast<int>(effectTable().size())) << listing.output;
+    EXPECT_NE(listing.output.find("1100\t30.312\t50.520\tSpiral stars and the rabbit\n"), std::string::npos);
+    EXPECT_NE(listing.output.find("1600\toff\toff\t"), std::string::npos) << listing.output;
+    EXPECT_LT(listing.output.find("1000\t"), listing.output.find("2500\t")) << listing.output;
+
+    // Every effect the timeline never shows: watchable only this way.
+    for (const EffectRegistration& row : effectTable())
     {
-        const Frame frame = captureFrame(tree, 3.0f, id, 2);
-        EXPECT_TRUE(frame.valid()) << id;
+        if (row.onTimeline())
+            continue;
+        const Frame frame = captureFrame(tree, 3.0f, row.id, 2);
+        EXPECT_TRUE(frame.valid()) << row.id;
     }
     EXPECT_EQ(filesIn(tree.root()), (std::vector<std::string>{"bin", "data"})) << "the helper cleans up";
 }

@@ -3,6 +3,9 @@
 #include "DemoFixture.h"
 
 #include "demo/Effect.h"
+#include "demo/EffectTable.h"
+
+#include <algorithm>
 
 #include <cmath>
 #include <cstdio>
@@ -10,7 +13,8 @@
 
 namespace
 {
-const irr::s32 ALL_IDS[] = {1000, 1100, 1200, 1300, 1500, 1600, 1900, 2200, 2500};
+// The demo's own effects; the table may hold more.
+const irr::s32 DEMO_IDS[] = {1000, 1100, 1200, 1300, 1500, 1600, 1900, 2200, 2500};
 
 struct Boundary
 {
@@ -58,18 +62,28 @@ TEST(Timeline, EachBoundaryBelongsToTheEarlierSectionAndTheNextFloatToTheLater)
         EXPECT_EQ(EffectDirector::effectAt(b.lastTime), b.before) << b.lastTime;
         EXPECT_EQ(EffectDirector::effectAt(nextFloatAbove(b.lastTime)), b.after) << b.lastTime;
     }
-    EXPECT_EQ(EffectDirector::TIMELINE_END, BOUNDARIES[5].lastTime);
+    EXPECT_EQ(EffectDirector::timelineEnd(), BOUNDARIES[5].lastTime);
 }
 
-TEST_F(DirectorTest, RegistryHoldsTheNineEffectsInAscendingIdOrder)
+TEST_F(DirectorTest, RegistryHoldsEveryEffectOfTheTableOnceInAscendingIdOrder)
 {
+    std::vector<irr::s32> tableIds;
+    for (const EffectRegistration& row : effectTable())
+        tableIds.push_back(row.id);
+    std::sort(tableIds.begin(), tableIds.end());
+    EXPECT_EQ(std::adjacent_find(tableIds.begin(), tableIds.end()), tableIds.end()) << "an id registered twice";
+
     std::vector<irr::s32> ids;
     for (const auto& entry : director.registry())
     {
         ids.push_back(entry.first);
         EXPECT_NE(entry.second, nullptr);
     }
-    EXPECT_EQ(ids, std::vector<irr::s32>(std::begin(ALL_IDS), std::end(ALL_IDS)));
+    EXPECT_EQ(ids, tableIds);
+    for (irr::s32 id : DEMO_IDS)
+        EXPECT_NE(director.find(id), nullptr) << id;
+    for (const TimelineSection& section : timelineSections())
+        EXPECT_NE(director.find(section.effect->id), nullptr) << "the timeline shows an unregistered effect";
     EXPECT_EQ(director.find(1400), nullptr);
 }
 

@@ -218,7 +218,7 @@ TEST_F(FrameAllocations, AWholeTimelineOfTicksAllocatesNothing)
             director.tick();
         if (frame == frames - 1)
         {
-            EXPECT_GT(context->getDemoTime(), EffectDirector::TIMELINE_END - 1.0f / 60) << "short of the end";
+            EXPECT_GT(context->getDemoTime(), EffectDirector::timelineEnd() - 1.0f / 60) << "short of the end";
         }
     }
     counting = false;

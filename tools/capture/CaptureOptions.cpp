@@ -29,6 +29,7 @@ const std::map<std::string, CommandShape> COMMANDS = {
      {Command::Video, {"OUT.mp4"}, {"--fps", "--native", "--from", "--to", "--size", "--scale", "--lossless"}}},
     {"storyboard", {Command::Storyboard, {"OUT.png"}, {"--every", "--columns"}}},
     {"bench", {Command::Bench, {}, {"--json", "--fps", "--effect", "--screen", "--scale"}}},
+    {"effects", {Command::Effects, {}, {}}},
 };
 
 bool takesValue(const std::string& option)
@@ -94,7 +95,7 @@ void applyOption(CaptureOptions& options, const std::string& name, const std::st
     {
         if (!parseScreenSize(value, options.screen))
             throw UsageError("--screen must be WIDTHxHEIGHT, e.g. 1920x1080, not '" + value + "'");
-        if (options.screen.Width < 640 || options.screen.Height < 480)
+        if (options.screen.Width < SCREEN_WIDTH || options.screen.Height < SCREEN_HEIGHT)
             throw UsageError("--screen " + value + " is smaller than the picture's 640x480");
     }
     else if (name == "--scale")
@@ -238,7 +239,7 @@ CaptureOptions parseArguments(const std::vector<std::string>& args)
     }
     else if (!operands.empty())
         options.output = operands[0];
-    if (options.output.empty() && options.command != Command::Bench)
+    if (options.output.empty() && options.command != Command::Bench && options.command != Command::Effects)
         throw UsageError(sorted.command + " needs " + names.back() + " to be a name, not empty");
     if ((options.command == Command::Frames || options.command == Command::Video) && options.to >= 0.0f &&
         options.to < options.from)
@@ -272,6 +273,7 @@ std::string usageText()
            "[--from S] [--to S]\n"
            "  or:  kirupo-capture storyboard OUT.png [--every S] [--columns N]\n"
            "  or:  kirupo-capture bench [--json FILE] [--fps N] [--effect ID] [--screen WxH] [--scale MODE]\n"
+           "  or:  kirupo-capture effects\n"
            "  or:  kirupo-capture --help\n";
 }
 
@@ -365,6 +367,11 @@ std::string helpText()
            "                          writes them as JSON too. --effect ID times that\n"
            "                          registered effect alone, pinned as for frame, over\n"
            "                          the frames of one 10.104 s section.\n"
+           "  effects                 lists the registered effects, one a line by id: the\n"
+           "                          id, the start and end of its section on the timeline\n"
+           "                          in seconds ('off' twice for an effect the timeline\n"
+           "                          never shows, which --effect still shows) and its\n"
+           "                          title, separated by tabs. Needs no display.\n"
            "\n"
            "Exit codes:\n"
            "  0 done; 2 bad arguments (with this usage); 1 failure at run time (no\n"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "display/ScreenScaler.h"
+#include "platform/DemoGeometry.h"
 
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@ enum class Command
     Video,
     Storyboard,
     Bench,
+    Effects,
 };
 
 // What the command line asks for; every field not used by the command keeps
@@ -22,17 +24,17 @@ struct CaptureOptions
     Command command = Command::Help;
     std::string output; // OUT.png, DIR, OUT.mp4 or the bench's --json FILE (empty: none)
     int fps = 60;
-    float seconds = 0.0f;                     // frame SECONDS
-    int effectId = 0;                         // frame --effect ID; 0: the timeline's choice
-    float from = 0.0f;                        // frames and video --from
-    float to = -1.0f;                         // frames and video --to; negative: the end of the timeline
-    bool native = false;                      // video --native
-    int size = 1080;                          // video --size: the frame height, 16:9
-    bool lossless = false;                    // video --lossless
-    float every = 2.526f;                     // storyboard --every: one beat pattern of the opening
-    int columns = 4;                          // storyboard --columns: four beat patterns make one section
-    irr::core::dimension2du screen{640, 480}; // frame, frames --screen: the picture scaled onto it
-    ScaleMode scale = ScaleMode::Sharp;       // --scale
+    float seconds = 0.0f;  // frame SECONDS
+    int effectId = 0;      // frame --effect ID; 0: the timeline's choice
+    float from = 0.0f;     // frames and video --from
+    float to = -1.0f;      // frames and video --to; negative: the end of the timeline
+    bool native = false;   // video --native
+    int size = 1080;       // video --size: the frame height, 16:9
+    bool lossless = false; // video --lossless
+    float every = 2.526f;  // storyboard --every: one beat pattern of the opening
+    int columns = 4;       // storyboard --columns: four beat patterns make one section
+    irr::core::dimension2du screen{SCREEN_WIDTH, SCREEN_HEIGHT}; // frame, frames --screen: the picture scaled onto it
+    ScaleMode scale = ScaleMode::Sharp;                          // --scale
 
     // The directory the tool was started in (empty: the working directory).
     // A relative output name leads from there, though the tool works in its

@@ -10,12 +10,14 @@
 #include "Storyboard.h"
 #include "VideoEncoder.h"
 #include "demo/EffectDirector.h"
+#include "demo/EffectTable.h"
 #include "demo/FrameSchedule.h"
 
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <csignal>
@@ -172,7 +174,7 @@ constexpr const char* SOUNDTRACK = "../data/stream/kiru.ogg";
 irr::core::dimension2du videoFrameSize(const CaptureOptions& options)
 {
     if (options.native)
-        return {640, 480};
+        return {SCREEN_WIDTH, SCREEN_HEIGHT};
     return {static_cast<irr::u32>(videoWidthFor(options.size)), static_cast<irr::u32>(options.size)};
 }
 
@@ -350,6 +352,27 @@ int benchmark(const CaptureOptions& options)
     }
     return 0;
 }
+// The effect table, for people and for scripts: tests and reports read the
+// effects from here instead of keeping lists of their own.
+int listEffects()
+{
+    std::vector<const EffectRegistration*> rows;
+    for (const EffectRegistration& row : effectTable())
+        rows.push_back(&row);
+    std::sort(rows.begin(), rows.end(), [](const auto* a, const auto* b) { return a->id < b->id; });
+    for (const EffectRegistration* row : rows)
+    {
+        const auto& sections = timelineSections();
+        const auto section = std::find_if(sections.begin(), sections.end(),
+                                          [row](const TimelineSection& s) { return s.effect == row; });
+        if (section == sections.end())
+            std::printf("%d\toff\toff\t%s\n", row->id, row->title);
+        else
+            std::printf("%d\t%.3f\t%.3f\t%s\n", row->id, static_cast<double>(section->start),
+                        static_cast<double>(section->end), row->title);
+    }
+    return 0;
+}
 } // namespace
 
 void stopCleanlyOnSignals()
@@ -375,6 +398,8 @@ int runCommand(const CaptureOptions& options)
         return captureStoryboard(options);
     case Command::Bench:
         return benchmark(options);
+    case Command::Effects:
+        return listEffects();
     }
     return 2;
 }
