@@ -70,6 +70,9 @@ public:
     };
     void drawSprite(irr::video::ITexture* texture, irr::f32 x1, irr::f32 y1, irr::f32 x2, irr::f32 y2, irr::f32 tu1,
                     irr::f32 tv1, irr::f32 tu2, irr::f32 tv2, const irr::video::SColor& colour, irr::s32 flags);
+    // The quad of `destination` turned about its centre by `angle` radians,
+    // clockwise on the screen (from +x towards +y, which points down); at 0
+    // it draws what drawSprite draws with the destination's corners.
     void drawSpriteRotated(irr::video::ITexture* texture, irr::core::rect<irr::f32> destination, irr::f32 tu1,
                            irr::f32 tv1, irr::f32 tu2, irr::f32 tv2, const irr::video::SColor& colour, irr::f32 angle,
                            irr::s32 flags);

@@ -9,7 +9,11 @@ public:
     virtual ~Effect();
 
     virtual void init() = 0;
-    // The base implementation is the clock step; effects call it first thing.
+    // Draws one frame. An effect keeps time in one of two ways: by its own
+    // clock, calling this base implementation (the clock step, `advance`)
+    // first thing and reading getLocalTime(), so that it starts at 0 when
+    // the timeline first selects it; or by the demo clock
+    // (DemoContext::getDemoTime()), without calling it, as 1200 and 1300 do.
     virtual void update(float dt);
     virtual void shutdown() = 0;
     // Back to the state init left it in, assets kept: for a timeline that
