@@ -104,28 +104,19 @@ bool isViewable(Display* display, Window window)
     return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
 }
 
-bool hasFocus(Display* display, Window window)
+Window focusedWindow(Display* display)
 {
-    Window focus = 0;
+    Window focus = None;
     int revertTo = 0;
     XGetInputFocus(display, &focus, &revertTo);
-    return focus == window;
-}
-
-// No window has the keyboard: the focus is nowhere, or wherever the pointer is.
-bool keyboardUnclaimed(Display* display)
-{
-    Window focus = 0;
-    int revertTo = 0;
-    XGetInputFocus(display, &focus, &revertTo);
-    return focus == None || focus == PointerRoot;
+    return focus;
 }
 
 // How long a compositor's window manager takes at most to take back a focus it did not give.
 constexpr Milliseconds TAKEN_BACK_WITHIN{250};
 
-// Xwayland names its RandR outputs XWAYLAND0, XWAYLAND1, ...; from version
-// 23.1 on it also announces an extension of that name.
+// Xwayland names its RandR outputs XWAYLAND0, XWAYLAND1, ...; newer
+// versions also announce an extension of that name.
 bool isXwayland(Display* display)
 {
     int opcode, eventBase, errorBase;
@@ -289,23 +280,24 @@ void takeFocusUnlessGiven(irr::IrrlichtDevice* device)
     const DeviceWindow target(device);
     Display* display = target.display;
     const Window window = target.window;
+    const auto shown = [&] { return isViewable(display, window); };
+    const auto focused = [&] { return focusedWindow(display) == window; };
+    const auto notFocused = [&] { return !focused(); };
     // Only a window that is shown can have the focus.
-    if (!target || !waitFor(display, [&] { return isViewable(display, window); }))
-        return;
-    if (waitFor(
-            display, [&] { return hasFocus(display, window); }, FOCUS_GRACE))
+    if (!target || !waitFor(display, shown) || waitFor(display, focused, FOCUS_GRACE))
         return;
     XSetInputFocus(display, window, RevertToParent, CurrentTime);
     // Xwayland's window manager hands the focus straight back: to the window
     // its compositor chose, or to none where the compositor has no keyboard.
-    if (!waitFor(
-            display, [&] { return !hasFocus(display, window); }, TAKEN_BACK_WITHIN))
+    if (!waitFor(display, notFocused, TAKEN_BACK_WITHIN))
         return;
-    if (!keyboardUnclaimed(display))
+    const Window focus = focusedWindow(display);
+    if (focus != None && focus != PointerRoot)
         return; // another window has it: the demo waits for its turn
-    // No window is in front of the demo's, so the engine is told what the
-    // server did not: its window is the active one. Sent with no event mask,
-    // the event goes to the window's own client only, the engine.
+    // No window has the keyboard, none is in front of the demo's: the engine
+    // is told what the server did not, that its window is the active one.
+    // Sent with no event mask, the event goes to the window's own client
+    // only, the engine.
     XEvent focusIn = {};
     focusIn.xfocus.type = FocusIn;
     focusIn.xfocus.window = window;
