@@ -25,6 +25,15 @@ void waitForWindowEvents(irr::video::IVideoDriver* driver)
     pollfd events = {display ? ConnectionNumber(display) : -1, POLLIN, 0};
     poll(&events, 1, IDLE_WAIT_MS);
 }
+
+// Whether the timeline has run out by the music's clock: the demo time the
+// music started at, plus the engine time since then. An inactive window's
+// demo clock stands still, but the music plays on to its end.
+bool timelineOverByMusic(float musicFrom, irr::u32 musicStartMs, irr::u32 nowMs)
+{
+    const double seconds = musicFrom + static_cast<double>(nowMs - musicStartMs) / 1000.0;
+    return EffectDirector::effectAt(static_cast<float>(seconds)) == 0;
+}
 } // namespace
 
 int runDemo(irr::IrrlichtDevice* device, const RunSettings& settings)
@@ -39,7 +48,8 @@ int runDemo(irr::IrrlichtDevice* device, const RunSettings& settings)
     director->initAll();
     buildMipmaps(driver);
     director->setLooping(settings.loop);
-    startDemoAt(*director, settings.start, MUSIC_PATH);
+    const float musicFrom = startDemoAt(*director, settings.start, MUSIC_PATH);
+    const irr::u32 musicStartMs = device->getTimer()->getTime();
 
     while (!stopSignal() && device->run())
     {
@@ -47,6 +57,9 @@ int runDemo(irr::IrrlichtDevice* device, const RunSettings& settings)
         // sees the whole pause at once and the picture catches up with the music.
         if (!device->isWindowActive())
         {
+            // A window that never becomes active still ends with the music.
+            if (!settings.loop && timelineOverByMusic(musicFrom, musicStartMs, device->getTimer()->getTime()))
+                break;
             waitForWindowEvents(driver);
             continue;
         }

@@ -19,7 +19,9 @@ struct RunSettings
 // The whole run of the demo on a created device: load everything, start the
 // music, draw frames while the device runs and its window is active, then
 // shut down in order and drop the device. While the window is inactive the
-// loop waits for the window's events instead of spinning. Returns the exit
-// code: 0, or 128 + the signal's number after a stop signal (StopSignals).
-// When the timeline runs out the process ends inside a frame instead.
+// loop waits for the window's events instead of spinning, and once the
+// timeline has run out by the music's clock (unless looping) it shuts down
+// in order. Returns the exit code: 0, or 128 + the signal's number after a
+// stop signal (StopSignals). When the timeline runs out in an active frame
+// the process ends inside that frame instead.
 int runDemo(irr::IrrlichtDevice* device, const RunSettings& settings = RunSettings());

@@ -72,6 +72,9 @@ int main(int argc, char** argv)
         allowResizing(device);
     else
         device->getCursorControl()->setVisible(false);
+    // An ordinary window waits for the user to choose it; the others are all there is to see.
+    if (plan.method != DisplayMethod::Window)
+        takeFocusUnlessGiven(device);
 
     RunSettings settings;
     settings.scale = options.scale;

@@ -5,12 +5,15 @@ DisplayPlan planDisplay(DisplayMethod asked, irr::core::dimension2du windowSize,
     DisplayPlan plan;
     plan.device.vsync = vsync;
     plan.method = asked;
+    const bool realModeSwitch = facts.has640x480Mode && !facts.modeSwitchEmulated;
     if (asked == DisplayMethod::Automatic)
-        plan.method = facts.has640x480Mode && facts.activeMonitors == 1 ? DisplayMethod::Fullscreen
-                                                                        : DisplayMethod::Desktop;
-    if (plan.method == DisplayMethod::Fullscreen && !facts.has640x480Mode)
+        plan.method = realModeSwitch && facts.activeMonitors == 1 ? DisplayMethod::Fullscreen : DisplayMethod::Desktop;
+    if (plan.method == DisplayMethod::Fullscreen && !realModeSwitch)
     {
-        plan.notice = "this screen has no 640x480 mode: the demo is shown scaled on the desktop instead";
+        plan.notice = facts.modeSwitchEmulated
+                          ? "this display only emulates the switch to 640x480 (Xwayland): the demo is shown scaled "
+                            "on the desktop instead"
+                          : "this screen has no 640x480 mode: the demo is shown scaled on the desktop instead";
         plan.method = DisplayMethod::Desktop;
     }
 

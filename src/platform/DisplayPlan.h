@@ -7,7 +7,7 @@
 // How the demo takes the screen.
 enum class DisplayMethod
 {
-    Automatic,  // fullscreen where the screen offers 640 x 480 on a single monitor, else desktop
+    Automatic,  // fullscreen where the screen really switches to 640 x 480 on a single monitor, else desktop
     Fullscreen, // the demo's own: 640 x 480 with a video mode switch
     Desktop,    // a borderless fullscreen window at the screen's own size, the picture scaled
     Window,     // an ordinary resizable window, the picture scaled
@@ -17,6 +17,9 @@ enum class DisplayMethod
 struct DisplayFacts
 {
     bool has640x480Mode = false;
+    // The server only pretends to switch modes: it lists them, but a 640 x 480
+    // fullscreen window is stretched over the whole monitor instead (Xwayland).
+    bool modeSwitchEmulated = false;
     int activeMonitors = 1;
     irr::core::dimension2du monitorSize; // the primary monitor's, or the screen's
 };

@@ -9,15 +9,18 @@
 #include <X11/extensions/xf86vmode.h>
 
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <thread>
 
 namespace
 {
-// Polls until the condition holds or two seconds have passed.
-bool waitFor(Display* display, const std::function<bool()>& condition)
+using Milliseconds = std::chrono::milliseconds;
+
+// Polls until the condition holds or the time (two seconds unless given) has passed.
+bool waitFor(Display* display, const std::function<bool()>& condition, Milliseconds patience = Milliseconds(2000))
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    const auto deadline = std::chrono::steady_clock::now() + patience;
     while (std::chrono::steady_clock::now() < deadline)
     {
         XSync(display, False);
@@ -97,6 +100,44 @@ bool managerOffersFullscreen(Display* display)
     return offered;
 }
 
+bool isViewable(Display* display, Window window)
+{
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
+}
+
+Window focusedWindow(Display* display)
+{
+    Window focus = None;
+    int revertTo = 0;
+    XGetInputFocus(display, &focus, &revertTo);
+    return focus;
+}
+
+// How long a compositor's window manager takes at most to take back a focus it did not give.
+constexpr Milliseconds TAKEN_BACK_WITHIN{250};
+
+// Xwayland names its RandR outputs XWAYLAND0, XWAYLAND1, ...; newer
+// versions also announce an extension of that name.
+bool isXwayland(Display* display)
+{
+    int opcode, eventBase, errorBase;
+    if (XQueryExtension(display, "XWAYLAND", &opcode, &eventBase, &errorBase))
+        return true;
+    bool named = false;
+    XRRScreenResources* resources = XRRGetScreenResources(display, DefaultRootWindow(display));
+    for (int i = 0; resources && i < resources->noutput && !named; ++i)
+    {
+        XRROutputInfo* output = XRRGetOutputInfo(display, resources, resources->outputs[i]);
+        named = output && std::strncmp(output->name, "XWAYLAND", 8) == 0;
+        if (output)
+            XRRFreeOutputInfo(output);
+    }
+    if (resources)
+        XRRFreeScreenResources(resources);
+    return named;
+}
+
 struct DeviceWindow
 {
     Display* display = nullptr;
@@ -136,8 +177,11 @@ DisplayFacts readDisplayFacts()
 
     // Monitors are RandR 1.5's.
     int major = 0, minor = 0;
-    if (XRRQueryExtension(display, &eventBase, &errorBase) && XRRQueryVersion(display, &major, &minor) &&
-        (major > 1 || (major == 1 && minor >= 5)))
+    const bool randr = XRRQueryExtension(display, &eventBase, &errorBase) && XRRQueryVersion(display, &major, &minor);
+    // Xwayland lists the usual modes, but a switch only scales the one
+    // fullscreen window up to the whole output, distorted and under the panel.
+    facts.modeSwitchEmulated = randr && isXwayland(display);
+    if (randr && (major > 1 || (major == 1 && minor >= 5)))
     {
         int count = 0;
         XRRMonitorInfo* monitors = XRRGetMonitors(display, RootWindow(display, screen), True, &count);
@@ -231,4 +275,36 @@ void keepWindowSize(irr::IrrlichtDevice* device, irr::u32 width, irr::u32 height
         XWindowAttributes now;
         return XGetWindowAttributes(display, window, &now) && now.map_state == IsViewable;
     });
+}
+
+void takeFocusUnlessGiven(irr::IrrlichtDevice* device)
+{
+    const DeviceWindow target(device);
+    Display* display = target.display;
+    const Window window = target.window;
+    const auto shown = [&] { return isViewable(display, window); };
+    const auto focused = [&] { return focusedWindow(display) == window; };
+    const auto notFocused = [&] { return !focused(); };
+    // Only a window that is shown can have the focus.
+    if (!target || !waitFor(display, shown) || waitFor(display, focused, FOCUS_GRACE))
+        return;
+    XSetInputFocus(display, window, RevertToParent, CurrentTime);
+    // Xwayland's window manager hands the focus straight back: to the window
+    // its compositor chose, or to none where the compositor has no keyboard.
+    if (!waitFor(display, notFocused, TAKEN_BACK_WITHIN))
+        return;
+    const Window focus = focusedWindow(display);
+    if (focus != None && focus != PointerRoot)
+        return; // another window has it: the demo waits for its turn
+    // No window has the keyboard, none is in front of the demo's: the engine
+    // is told what the server did not, that its window is the active one.
+    // Sent with no event mask, the event goes to the window's own client
+    // only, the engine.
+    XEvent focusIn = {};
+    focusIn.xfocus.type = FocusIn;
+    focusIn.xfocus.window = window;
+    focusIn.xfocus.mode = NotifyNormal;
+    focusIn.xfocus.detail = NotifyNonlinear;
+    XSendEvent(display, window, False, NoEventMask, &focusIn);
+    XFlush(display);
 }

@@ -6,10 +6,12 @@
 #include "demo/CommandLine.h"
 #include "demo/DemoContext.h"
 #include "demo/DemoMain.h"
+#include "demo/EffectDirector.h"
 #include "platform/StopSignals.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
 
 namespace
@@ -90,6 +92,45 @@ TEST(DemoRun, AnInactiveWindowGetsNoFramesAndThePauseArrivesAtOnce)
     EXPECT_FLOAT_EQ(demoTimes[2], 0.02f);
     EXPECT_FLOAT_EQ(demoTimes[5], 0.02f);
     EXPECT_FLOAT_EQ(demoTimes[6], 0.02f + 4.0f);
+}
+
+TEST(DemoRun, AWindowThatNeverBecomesActiveEndsWithTheMusic)
+{
+    // Every pass is inactive and one second later than the one before; the
+    // music starts with the first. It ends on the first pass past the
+    // timeline's end by the music's clock, counted from the demo time the
+    // music started at, in order and with 0; looping, it never ends.
+    struct Run
+    {
+        float start;
+        bool loop;
+    };
+    for (const Run& run : {Run{0.0f, false}, Run{60.0f, false}, Run{60.0f, true}})
+    {
+        const int passes = run.loop ? 30 : 200;
+        TestDevice* device = newDevice(passes);
+        device->windowActive = false;
+        static irr::u32 firstPassMs;
+        static int lastPass, frames;
+        frames = 0;
+        device->onRun = [](TestDevice& d) {
+            lastPass = d.runCalls;
+            if (d.runCalls == 1)
+                firstPassMs = d.getTimer()->getTime();
+            d.setTimerMs(firstPassMs + 1000 * (d.runCalls - 1));
+            for (const std::string& call : d.recorder().calls)
+                frames += call == "beginScene";
+        };
+        RunSettings settings;
+        settings.start = run.start;
+        settings.loop = run.loop;
+        EXPECT_EQ(runDemo(device, settings), 0) << run.start;
+        EXPECT_TRUE(deviceReleased);
+        EXPECT_EQ(frames, 0) << "an inactive window gets no frames";
+        // Pass p is p - 1 seconds after the music started.
+        const int passPastTheEnd = static_cast<int>(std::floor(EffectDirector::TIMELINE_END - run.start)) + 2;
+        EXPECT_EQ(lastPass, run.loop ? passes + 1 : passPastTheEnd) << "start " << run.start << " loop " << run.loop;
+    }
 }
 
 TEST(DemoRun, ClosingTheDeviceRunsTheOrderlyShutdownAndReturnsZero)
@@ -242,6 +283,20 @@ TEST(DisplayPlan, FullscreenOnlyWhereTheScreenOffers640x480)
     const DisplayPlan refused = planDisplay(DisplayMethod::Fullscreen, window, false, noSuchMode);
     EXPECT_EQ(refused.method, DisplayMethod::Desktop);
     EXPECT_NE(refused.notice.find("640x480"), std::string::npos);
+
+    // Xwayland lists 640x480 among its modes but only stretches the window over the monitor.
+    DisplayFacts xwayland = oneMonitor;
+    xwayland.modeSwitchEmulated = true;
+    const DisplayPlan onXwayland = planDisplay(DisplayMethod::Automatic, window, false, xwayland);
+    EXPECT_EQ(onXwayland.method, DisplayMethod::Desktop);
+    EXPECT_FALSE(onXwayland.device.fullscreen);
+    EXPECT_EQ(onXwayland.device.windowSize, irr::core::dimension2du(1920, 1080));
+    EXPECT_TRUE(onXwayland.notice.empty());
+    const DisplayPlan emulated = planDisplay(DisplayMethod::Fullscreen, window, false, xwayland);
+    EXPECT_EQ(emulated.method, DisplayMethod::Desktop);
+    EXPECT_FALSE(emulated.device.fullscreen);
+    EXPECT_NE(emulated.notice.find("emulates"), std::string::npos) << emulated.notice;
+    EXPECT_EQ(emulated.notice.find('\n'), std::string::npos);
 
     const DisplayPlan asWindow = planDisplay(DisplayMethod::Window, window, false, oneMonitor);
     EXPECT_EQ(asWindow.method, DisplayMethod::Window);
