@@ -128,7 +128,7 @@ TEST(DemoRun, AWindowThatNeverBecomesActiveEndsWithTheMusic)
         EXPECT_TRUE(deviceReleased);
         EXPECT_EQ(frames, 0) << "an inactive window gets no frames";
         // Pass p is p - 1 seconds after the music started.
-        const int passPastTheEnd = static_cast<int>(std::floor(EffectDirector::TIMELINE_END - run.start)) + 2;
+        const int passPastTheEnd = static_cast<int>(std::floor(EffectDirector::timelineEnd() - run.start)) + 2;
         EXPECT_EQ(lastPass, run.loop ? passes + 1 : passPastTheEnd) << "start " << run.start << " loop " << run.loop;
     }
 }
