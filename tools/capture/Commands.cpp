@@ -4,6 +4,7 @@
 #include "CaptureErrors.h"
 #include "CaptureSession.h"
 #include "Chapters.h"
+#include "FlashAnalysis.h"
 #include "OutputFile.h"
 #include "Png.h"
 #include "Progress.h"
@@ -352,6 +353,40 @@ int benchmark(const CaptureOptions& options)
     }
     return 0;
 }
+int analyseFlashes(const CaptureOptions& options)
+{
+    FrameSchedule schedule(options.fps);
+    const float end = schedule.clockAt(schedule.timelineFrames() - 1);
+    if (options.to > end)
+        throw UsageError("--to " + seconds(options.to) + " is past the end: " + pastTheEnd(schedule));
+    const auto [first, last] = framesFromTo(options, schedule);
+    std::unique_ptr<OutputFile> json;
+    if (!options.output.empty())
+        json = std::make_unique<OutputFile>(options.outputPath(), options.output);
+
+    CaptureSession session;
+    FlashAnalysis analysis(options.fps);
+    Progress progress(last - first + 1);
+    RgbImage picture;
+    session.skipTo(schedule, first);
+    for (int frame = first; frame <= last; ++frame)
+    {
+        stopIfAsked();
+        session.drawFrameAt(schedule.timerMs(frame), &picture);
+        checkClock(session, schedule, frame);
+        analysis.addFrame(picture, schedule.clockAt(frame), EffectDirector::effectAt(schedule.clockAt(frame)));
+        progress.frameDone();
+    }
+    progress.finish();
+    std::fputs(analysis.table().c_str(), stdout);
+    if (json)
+    {
+        json->write(analysis.json());
+        json->commit();
+    }
+    return 0;
+}
+
 // The effect table, for people and for scripts: tests and reports read the
 // effects from here instead of keeping lists of their own.
 int listEffects()
@@ -398,6 +433,8 @@ int runCommand(const CaptureOptions& options)
         return captureStoryboard(options);
     case Command::Bench:
         return benchmark(options);
+    case Command::Flashes:
+        return analyseFlashes(options);
     case Command::Effects:
         return listEffects();
     }
