@@ -23,19 +23,21 @@ struct CommandShape
 };
 
 const std::map<std::string, CommandShape> COMMANDS = {
-    {"frame", {Command::Frame, {"SECONDS", "OUT.png"}, {"--fps", "--effect", "--screen", "--scale"}}},
-    {"frames", {Command::Frames, {"DIR"}, {"--fps", "--from", "--to", "--screen", "--scale"}}},
+    {"frame", {Command::Frame, {"SECONDS", "OUT.png"}, {"--fps", "--effect", "--screen", "--scale", "--gentle"}}},
+    {"frames", {Command::Frames, {"DIR"}, {"--fps", "--from", "--to", "--screen", "--scale", "--gentle"}}},
     {"video",
-     {Command::Video, {"OUT.mp4"}, {"--fps", "--native", "--from", "--to", "--size", "--scale", "--lossless"}}},
-    {"storyboard", {Command::Storyboard, {"OUT.png"}, {"--every", "--columns"}}},
-    {"bench", {Command::Bench, {}, {"--json", "--fps", "--effect", "--screen", "--scale"}}},
-    {"flashes", {Command::Flashes, {}, {"--json", "--from", "--to"}}},
+     {Command::Video,
+      {"OUT.mp4"},
+      {"--fps", "--native", "--from", "--to", "--size", "--scale", "--lossless", "--gentle"}}},
+    {"storyboard", {Command::Storyboard, {"OUT.png"}, {"--every", "--columns", "--gentle"}}},
+    {"bench", {Command::Bench, {}, {"--json", "--fps", "--effect", "--screen", "--scale", "--gentle"}}},
+    {"flashes", {Command::Flashes, {}, {"--json", "--from", "--to", "--gentle"}}},
     {"effects", {Command::Effects, {}, {}}},
 };
 
 bool takesValue(const std::string& option)
 {
-    return option != "--native" && option != "--lossless";
+    return option != "--native" && option != "--lossless" && option != "--gentle";
 }
 
 int parseWhole(const std::string& text, const std::string& what, int min, int max)
@@ -88,6 +90,8 @@ void applyOption(CaptureOptions& options, const std::string& name, const std::st
         options.size = parseVideoHeight(value);
     else if (name == "--lossless")
         options.lossless = true;
+    else if (name == "--gentle")
+        options.gentle = true;
     else if (name == "--every")
         options.every = parseSeconds(value, "--every", MIN_EVERY);
     else if (name == "--columns")
@@ -270,13 +274,15 @@ std::string CaptureOptions::outputPath() const
 std::string usageText()
 {
     // The layout help2man reads into the manual page's synopsis.
-    return "Usage: kirupo-capture frame SECONDS OUT.png [--fps N] [--effect ID] [--screen WxH] [--scale MODE]\n"
-           "  or:  kirupo-capture frames DIR [--fps N] [--from S] [--to S] [--screen WxH] [--scale MODE]\n"
+    return "Usage: kirupo-capture frame SECONDS OUT.png [--fps N] [--effect ID] [--screen WxH] [--scale MODE] "
+           "[--gentle]\n"
+           "  or:  kirupo-capture frames DIR [--fps N] [--from S] [--to S] [--screen WxH] [--scale MODE] [--gentle]\n"
            "  or:  kirupo-capture video OUT.mp4 [--fps N] [--native | --size H] [--scale MODE] [--lossless] "
-           "[--from S] [--to S]\n"
-           "  or:  kirupo-capture storyboard OUT.png [--every S] [--columns N]\n"
-           "  or:  kirupo-capture bench [--json FILE] [--fps N] [--effect ID] [--screen WxH] [--scale MODE]\n"
-           "  or:  kirupo-capture flashes [--json FILE] [--from S] [--to S]\n"
+           "[--from S] [--to S] [--gentle]\n"
+           "  or:  kirupo-capture storyboard OUT.png [--every S] [--columns N] [--gentle]\n"
+           "  or:  kirupo-capture bench [--json FILE] [--fps N] [--effect ID] [--screen WxH] [--scale MODE] "
+           "[--gentle]\n"
+           "  or:  kirupo-capture flashes [--json FILE] [--from S] [--to S] [--gentle]\n"
            "  or:  kirupo-capture effects\n"
            "  or:  kirupo-capture --help\n";
 }
@@ -389,6 +395,9 @@ std::string helpText()
            "                          in seconds ('off' twice for an effect the timeline\n"
            "                          never shows, which --effect still shows) and its\n"
            "                          title, separated by tabs. Needs no display.\n"
+           "\n"
+           "  --gentle (every command that draws) draws the demo's gentle mode, as\n"
+           "  kirupo --gentle shows it: no more than three flashes a second.\n"
            "\n"
            "Exit codes:\n"
            "  0 done; 2 bad arguments (with this usage); 1 failure at run time (no\n"

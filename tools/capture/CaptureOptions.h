@@ -32,6 +32,7 @@ struct CaptureOptions
     bool native = false;   // video --native
     int size = 1080;       // video --size: the frame height, 16:9
     bool lossless = false; // video --lossless
+    bool gentle = false;   // --gentle: the demo's gentle mode
     float every = 2.526f;  // storyboard --every: one beat pattern of the opening
     int columns = 4;       // storyboard --columns: four beat patterns make one section
     irr::core::dimension2du screen{SCREEN_WIDTH, SCREEN_HEIGHT}; // frame, frames --screen: the picture scaled onto it

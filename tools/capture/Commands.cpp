@@ -96,6 +96,7 @@ int captureOneFrame(const CaptureOptions& options)
 
     OutputFile out(options.outputPath(), options.output);
     CaptureSession session(options.screen, options.scale);
+    session.setGentle(options.gentle);
     if (options.effectId != 0 && !session.pin(options.effectId))
         throw UsageError("--effect " + std::to_string(options.effectId) + ": no effect has this id");
     RgbImage picture;
@@ -148,6 +149,7 @@ int captureFrameRange(const CaptureOptions& options)
 
     makeDirectory(options.outputPath(), options.output);
     CaptureSession session(options.screen, options.scale);
+    session.setGentle(options.gentle);
     Progress progress(last - first + 1);
     RgbImage picture;
     session.skipTo(schedule, first);
@@ -220,6 +222,7 @@ int captureVideo(const CaptureOptions& options)
     OutputFile out(options.outputPath(), options.output);
     settings.output = out.temporaryPath();
     CaptureSession session(pictureSize, options.scale);
+    session.setGentle(options.gentle);
     VideoEncoder encoder(ffmpeg, settings);
     Progress progress(settings.frames);
     session.skipTo(schedule, first);
@@ -257,6 +260,7 @@ int captureStoryboard(const CaptureOptions& options)
 
     OutputFile out(options.outputPath(), options.output);
     CaptureSession session;
+    session.setGentle(options.gentle);
     Storyboard board(static_cast<int>(shown.size()), options.columns);
     RgbImage picture;
     for (std::size_t i = 0; i < shown.size(); ++i)
@@ -298,6 +302,7 @@ int benchmark(const CaptureOptions& options)
 
     // Start-up as the demo goes through it: window, loading, music, first frame.
     CaptureSession session(options.screen, options.scale);
+    session.setGentle(options.gentle);
     if (options.effectId != 0 && !session.pin(options.effectId))
         throw UsageError("--effect " + std::to_string(options.effectId) + ": no effect has this id");
     BenchReport report;
@@ -365,6 +370,8 @@ int analyseFlashes(const CaptureOptions& options)
         json = std::make_unique<OutputFile>(options.outputPath(), options.output);
 
     CaptureSession session;
+
+    session.setGentle(options.gentle);
     FlashAnalysis analysis(options.fps);
     Progress progress(last - first + 1);
     RgbImage picture;

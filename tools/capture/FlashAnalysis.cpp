@@ -13,8 +13,8 @@ FlashAnalysis::FlashAnalysis(int fps, unsigned width, unsigned height)
     }
     const int w = static_cast<int>(width), h = static_cast<int>(height);
     auto add = [&](int x, int y, int rw, int rh) {
-        regions.push_back({x, y, rw, rh, FlashCounter(FlashCounter::GENERAL_THRESHOLD,
-                                                      FlashCounter::GENERAL_DARKER_BELOW, fps),
+        regions.push_back({x, y, rw, rh,
+                           FlashCounter(FlashCounter::GENERAL_THRESHOLD, FlashCounter::GENERAL_DARKER_BELOW, fps),
                            FlashCounter(FlashCounter::RED_THRESHOLD, HUGE_VALF, fps)});
     };
     // The last row and column of regions touch the picture's edges.
@@ -56,7 +56,8 @@ double FlashAnalysis::areaSum(int channel, const Region& r) const
 {
     const std::size_t stride = width + 1;
     const double* s = sums.data() + channel * stride * (height + 1);
-    const std::size_t top = static_cast<std::size_t>(r.y) * stride, bottom = static_cast<std::size_t>(r.y + r.height) * stride;
+    const std::size_t top = static_cast<std::size_t>(r.y) * stride,
+                      bottom = static_cast<std::size_t>(r.y + r.height) * stride;
     return s[bottom + r.x + r.width] - s[bottom + r.x] - s[top + r.x + r.width] + s[top + r.x];
 }
 
@@ -130,10 +131,9 @@ std::string FlashAnalysis::json() const
             std::snprintf(text, sizeof text, "{\"flashes_per_second\": %.1f, \"at_s\": %.3f, \"region\": \"whole\"}",
                           static_cast<double>(w.flashes), static_cast<double>(w.at));
         else
-            std::snprintf(text, sizeof text,
-                          "{\"flashes_per_second\": %.1f, \"at_s\": %.3f, \"region\": [%d, %d, %d, %d]}",
-                          static_cast<double>(w.flashes), static_cast<double>(w.at), w.x, w.y, REGION_WIDTH,
-                          REGION_HEIGHT);
+            std::snprintf(
+                text, sizeof text, "{\"flashes_per_second\": %.1f, \"at_s\": %.3f, \"region\": [%d, %d, %d, %d]}",
+                static_cast<double>(w.flashes), static_cast<double>(w.at), w.x, w.y, REGION_WIDTH, REGION_HEIGHT);
         return std::string(text);
     };
     std::string out = "{\"limit_per_second\": 3, \"region\": [213, 160], \"stride\": 8, \"sections\": [";

@@ -29,8 +29,8 @@ public:
     struct Worst
     {
         float flashes = 0.0f;
-        float at = 0.0f;           // the demo time the second ends
-        int x = -1;                // the region's top left; -1: the whole picture
+        float at = 0.0f; // the demo time the second ends
+        int x = -1;      // the region's top left; -1: the whole picture
         int y = -1;
     };
     struct Section
@@ -60,8 +60,8 @@ private:
 
     unsigned width;
     unsigned height;
-    float linear[256]; // sRGB component to linear light
-    std::vector<double> sums; // per channel, (width + 1) x (height + 1)
+    float linear[256];           // sRGB component to linear light
+    std::vector<double> sums;    // per channel, (width + 1) x (height + 1)
     std::vector<Region> regions; // the last is the whole picture
     std::vector<Section> results;
 };
