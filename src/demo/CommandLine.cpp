@@ -63,6 +63,7 @@ DemoOptions parseDemoOptions(const std::vector<std::string>& args)
     app.add_flag("--mute", options.mute)->disable_flag_override();
     CLI::Option* start = app.add_option("--start", startText);
     app.add_flag("--loop", options.loop)->disable_flag_override();
+    app.add_flag("--gentle", options.gentle)->disable_flag_override();
 
     try
     {
@@ -103,7 +104,11 @@ DemoOptions parseDemoOptions(const std::vector<std::string>& args)
 std::string demoHelpText()
 {
     return "Usage: kirupo [--fullscreen | --desktop | --window[=WxH]] [--scale MODE]\n"
-           "              [--vsync] [--mute] [--start SECONDS] [--loop]\n"
+           "              [--vsync] [--mute] [--start SECONDS] [--loop] [--gentle]\n"
+           "\n"
+           "Photosensitivity warning: this demo has flashing lights and rapidly\n"
+           "changing colours that may trigger seizures in people with photosensitive\n"
+           "epilepsy. --gentle tones the flashing down to a safer level.\n"
            "\n"
            "KIRUPO is a real-time audiovisual demo: six sections of pictures and music,\n"
            "70.7 seconds long, drawn at 640x480 the moment you watch them. It plays once\n"
@@ -139,6 +144,9 @@ std::string demoHelpText()
            "  --loop           at the end the demo starts again from the beginning,\n"
            "                   music included, until it is ended: for a booth or a party\n"
            "                   screen.\n"
+           "  --gentle         for photosensitive viewers: the same sections and music\n"
+           "                   with softer, slower flashing, no more than three flashes\n"
+           "                   a second anywhere on the screen.\n"
            "  -h, --help       this help.\n"
            "  --version        the version.\n"
            "\n"

@@ -18,8 +18,9 @@ struct DemoOptions
     ScaleMode scale = ScaleMode::Sharp;
     bool vsync = false;
     bool mute = false;
-    float start = 0.0f; // --start SECONDS: demo time to start at
-    bool loop = false;  // --loop: start again at the timeline's end instead of ending
+    float start = 0.0f;  // --start SECONDS: demo time to start at
+    bool loop = false;   // --loop: start again at the timeline's end instead of ending
+    bool gentle = false; // --gentle: no more than three flashes a second
 };
 
 // A command line the demo cannot follow: one line naming the argument, exit 2.

@@ -43,6 +43,11 @@ public:
     void setDrawing(bool on);
     bool isDrawing() const { return currentDriver == driver; }
 
+    // Gentle mode: the effects that flash keep every large-area swing of
+    // brightness within three flashes a second (each says how).
+    void setGentle(bool on) { gentle = on; }
+    bool isGentle() const { return gentle; }
+
     float getDemoTime() const { return demoTime; }
     void addTime(float seconds);
     // Back to demo time 0, for a timeline that starts again.
@@ -87,4 +92,5 @@ private:
     audio::Sound* music;
     audio::Channel* musicChannel;
     float demoTime;
+    bool gentle = false;
 };

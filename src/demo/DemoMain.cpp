@@ -43,6 +43,7 @@ int runDemo(irr::IrrlichtDevice* device, const RunSettings& settings)
     ScreenScaler scaler(settings.scale, driver);
     DemoContext* context = new DemoContext(device, settings.mute ? DemoContext::Silent : DemoContext::WithSound,
                                            scaler.drawingDriver());
+    context->setGentle(settings.gentle);
     EffectDirector* director = new EffectDirector();
     // Every asset is loaded before the music starts, so picture and sound start together.
     director->initAll();

@@ -13,6 +13,7 @@ struct RunSettings
     ScaleMode scale = ScaleMode::Sharp; // how a bigger window shows the 640 x 480 picture
     bool mute = false;                  // no audio device opened
     float start = 0.0f;                 // the demo time to start at
+    bool gentle = false;                // effects that flash keep within three flashes a second
     bool loop = false;                  // start again at the timeline's end instead of ending
 };
 

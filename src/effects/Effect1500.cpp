@@ -22,6 +22,8 @@ const video::SColor PINK(255, 255, 0, 128);
 const video::SColor TRANSPARENT_BLACK(0, 0, 0, 0);
 const video::SColor OPAQUE_BLACK(255, 0, 0, 0);
 const video::SColor OPAQUE_WHITE(255, 255, 255, 255);
+// The arches' opacity in gentle mode.
+const video::SColor GENTLE_VEIL(40, 255, 255, 255);
 
 // Both cameras' up vectors run round circles wider than 1: they roll through full turns.
 const f32 ROLL_RADIUS = 2.55f;
@@ -75,12 +77,28 @@ void Effect1500::update(float dt)
 
     driver->draw2DRectangle(PINK, SCREEN_AREA, nullptr);
 
-    // The picture shows only its alpha shape, in black, for the first half of every second.
-    const video::SColor shade = std::fmod(t, 1.0f) < 0.5f ? OPAQUE_BLACK : OPAQUE_WHITE;
+    // The picture shows only its alpha shape, in black, for the first half of
+    // every second. Gentle mode keeps the beat but fades between the two
+    // (a cosine through each second) instead of switching.
+    video::SColor shade = std::fmod(t, 1.0f) < 0.5f ? OPAQUE_BLACK : OPAQUE_WHITE;
+    if (DemoContext::instance()->isGentle())
+    {
+        const f32 level = 0.5f - 0.5f * std::cos(2 * DEMO_PI * t);
+        const u32 grey = static_cast<u32>(255 * level);
+        shade = video::SColor(255, grey, grey, grey);
+    }
     const video::SColor corners[4] = {shade, shade, shade, shade};
     driver->draw2DImage(backgroundTexture, SCREEN_AREA, BACKGROUND_SOURCE, nullptr, corners, true);
 
-    driver->draw2DImage(renderTarget, SCREEN_AREA, TARGET_SOURCE, nullptr, nullptr, true);
+    // The arches sweep across the screen several times a second; gentle mode
+    // keeps them as a faint orange veil, too close to the pink to flash.
+    if (DemoContext::instance()->isGentle())
+    {
+        const video::SColor veil[4] = {GENTLE_VEIL, GENTLE_VEIL, GENTLE_VEIL, GENTLE_VEIL};
+        driver->draw2DImage(renderTarget, SCREEN_AREA, TARGET_SOURCE, nullptr, veil, true);
+    }
+    else
+        driver->draw2DImage(renderTarget, SCREEN_AREA, TARGET_SOURCE, nullptr, nullptr, true);
 }
 
 void Effect1500::drawPass(scene::IMesh* mesh, const flight::Camera& camera, MaterialOverride& materialOverride)

@@ -81,5 +81,6 @@ int main(int argc, char** argv)
     settings.mute = options.mute;
     settings.start = options.start;
     settings.loop = options.loop;
+    settings.gentle = options.gentle;
     return runDemo(device, settings);
 }

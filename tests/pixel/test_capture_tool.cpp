@@ -286,6 +286,31 @@ TEST(CaptureFrame, TheSameCommandTwiceWritesTheSameRgbPngBytes)
     EXPECT_EQ(filesIn(tree.bin()), (std::vector<std::string>{"a.png", "b.png"}));
 }
 
+TEST(CaptureFrame, GentleModeChangesOnlyTheSectionsThatFlash)
+{
+    // One frame inside each section, default and --gentle: only the flight
+    // section (effect 1500) draws differently; every other stays the same.
+    TestDataTree tree;
+    tree.copyGeneratedAssets();
+    // The flight section's picture, a flat grey, shows its fade.
+    tree.writeTexture("uvo_back.png", 16, 16, irr::video::SColor(255, 200, 200, 200));
+    const struct
+    {
+        float seconds;
+        bool changed;
+    } cases[] = {{5.0f, false}, {15.3f, true}, {25.0f, false}, {40.0f, false}, {55.0f, false}, {65.0f, false}};
+    for (const auto& c : cases)
+    {
+        const std::string at = secondsArgument(c.seconds);
+        ASSERT_EQ(runCapture(tree, {"frame", at, "default.png", "--fps", "10"}).exitCode, 0);
+        ASSERT_EQ(runCapture(tree, {"frame", at, "gentle.png", "--fps", "10", "--gentle"}).exitCode, 0);
+        const Frame normal = loadPng(tree.bin() + "/default.png"), gentle = loadPng(tree.bin() + "/gentle.png");
+        ASSERT_TRUE(normal.valid() && gentle.valid());
+        keepFrame(gentle, "gentle-" + at);
+        EXPECT_EQ(normal.rgb != gentle.rgb, c.changed) << "at " << at << " s";
+    }
+}
+
 TEST(CaptureFrame, StopsAtTheTimelinesLastFrameUnlessAnEffectIsPinned)
 {
     TestDataTree tree;
@@ -358,8 +383,11 @@ TEST(CaptureExitCodes, EachFailureIsOneLineAndLeavesNoFile)
     EXPECT_NE(result.errors.find("Usage:"), std::string::npos) << result.errors;
 
     // Combinations a video cannot have: turned down before any work.
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"video", "v.mp4", "--size", "1000"},
-                                                 std::vector<std::string>{"video", "v.mp4", "--lossless"}})
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"video", "v.mp4", "--size", "1000"},
+          std::vector<std::string>{"video", "v.mp4", "--lossless"}, std::vector<std::string>{"flashes", "--to", "71"},
+          std::vector<std::string>{"flashes", "--from", "71"},
+          std::vector<std::string>{"flashes", "--from", "5", "--to", "4"}})
     {
         result = runCapture(tree, args);
         EXPECT_EQ(result.exitCode, 2) << args.back();

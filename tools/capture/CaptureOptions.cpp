@@ -23,18 +23,21 @@ struct CommandShape
 };
 
 const std::map<std::string, CommandShape> COMMANDS = {
-    {"frame", {Command::Frame, {"SECONDS", "OUT.png"}, {"--fps", "--effect", "--screen", "--scale"}}},
-    {"frames", {Command::Frames, {"DIR"}, {"--fps", "--from", "--to", "--screen", "--scale"}}},
+    {"frame", {Command::Frame, {"SECONDS", "OUT.png"}, {"--fps", "--effect", "--screen", "--scale", "--gentle"}}},
+    {"frames", {Command::Frames, {"DIR"}, {"--fps", "--from", "--to", "--screen", "--scale", "--gentle"}}},
     {"video",
-     {Command::Video, {"OUT.mp4"}, {"--fps", "--native", "--from", "--to", "--size", "--scale", "--lossless"}}},
-    {"storyboard", {Command::Storyboard, {"OUT.png"}, {"--every", "--columns"}}},
-    {"bench", {Command::Bench, {}, {"--json", "--fps", "--effect", "--screen", "--scale"}}},
+     {Command::Video,
+      {"OUT.mp4"},
+      {"--fps", "--native", "--from", "--to", "--size", "--scale", "--lossless", "--gentle"}}},
+    {"storyboard", {Command::Storyboard, {"OUT.png"}, {"--every", "--columns", "--gentle"}}},
+    {"bench", {Command::Bench, {}, {"--json", "--fps", "--effect", "--screen", "--scale", "--gentle"}}},
+    {"flashes", {Command::Flashes, {}, {"--json", "--from", "--to", "--gentle"}}},
     {"effects", {Command::Effects, {}, {}}},
 };
 
 bool takesValue(const std::string& option)
 {
-    return option != "--native" && option != "--lossless";
+    return option != "--native" && option != "--lossless" && option != "--gentle";
 }
 
 int parseWhole(const std::string& text, const std::string& what, int min, int max)
@@ -87,6 +90,8 @@ void applyOption(CaptureOptions& options, const std::string& name, const std::st
         options.size = parseVideoHeight(value);
     else if (name == "--lossless")
         options.lossless = true;
+    else if (name == "--gentle")
+        options.gentle = true;
     else if (name == "--every")
         options.every = parseSeconds(value, "--every", MIN_EVERY);
     else if (name == "--columns")
@@ -239,10 +244,12 @@ CaptureOptions parseArguments(const std::vector<std::string>& args)
     }
     else if (!operands.empty())
         options.output = operands[0];
-    if (options.output.empty() && options.command != Command::Bench && options.command != Command::Effects)
+    if (options.output.empty() && options.command != Command::Bench && options.command != Command::Effects &&
+        options.command != Command::Flashes)
         throw UsageError(sorted.command + " needs " + names.back() + " to be a name, not empty");
-    if ((options.command == Command::Frames || options.command == Command::Video) && options.to >= 0.0f &&
-        options.to < options.from)
+    if ((options.command == Command::Frames || options.command == Command::Video ||
+         options.command == Command::Flashes) &&
+        options.to >= 0.0f && options.to < options.from)
         throw UsageError("--to must not be before --from");
     if (options.native && sorted.given.count("--size"))
         throw UsageError("--native keeps 640x480: it takes no --size");
@@ -267,12 +274,15 @@ std::string CaptureOptions::outputPath() const
 std::string usageText()
 {
     // The layout help2man reads into the manual page's synopsis.
-    return "Usage: kirupo-capture frame SECONDS OUT.png [--fps N] [--effect ID] [--screen WxH] [--scale MODE]\n"
-           "  or:  kirupo-capture frames DIR [--fps N] [--from S] [--to S] [--screen WxH] [--scale MODE]\n"
+    return "Usage: kirupo-capture frame SECONDS OUT.png [--fps N] [--effect ID] [--screen WxH] [--scale MODE] "
+           "[--gentle]\n"
+           "  or:  kirupo-capture frames DIR [--fps N] [--from S] [--to S] [--screen WxH] [--scale MODE] [--gentle]\n"
            "  or:  kirupo-capture video OUT.mp4 [--fps N] [--native | --size H] [--scale MODE] [--lossless] "
-           "[--from S] [--to S]\n"
-           "  or:  kirupo-capture storyboard OUT.png [--every S] [--columns N]\n"
-           "  or:  kirupo-capture bench [--json FILE] [--fps N] [--effect ID] [--screen WxH] [--scale MODE]\n"
+           "[--from S] [--to S] [--gentle]\n"
+           "  or:  kirupo-capture storyboard OUT.png [--every S] [--columns N] [--gentle]\n"
+           "  or:  kirupo-capture bench [--json FILE] [--fps N] [--effect ID] [--screen WxH] [--scale MODE] "
+           "[--gentle]\n"
+           "  or:  kirupo-capture flashes [--json FILE] [--from S] [--to S] [--gentle]\n"
            "  or:  kirupo-capture effects\n"
            "  or:  kirupo-capture --help\n";
 }
@@ -367,11 +377,27 @@ std::string helpText()
            "                          writes them as JSON too. --effect ID times that\n"
            "                          registered effect alone, pinned as for frame, over\n"
            "                          the frames of one 10.104 s section.\n"
+           "  flashes                 a flash report of the frames from --from to --to\n"
+           "                          (default: the whole timeline), drawn as for frames\n"
+           "                          and never written: per frame the relative luminance\n"
+           "                          (WCAG 2.x, linear light) of every 213x160 region at\n"
+           "                          a stride of 8 pixels and of the whole picture; a\n"
+           "                          flash is a pair of opposing changes of at least 0.1\n"
+           "                          whose darker end is below 0.8, or of the saturated\n"
+           "                          red value (R-G-B)x320 by more than 20 where red is\n"
+           "                          0.8 of R+G+B. Per section the most general and red\n"
+           "                          flashes in any one second, where and when, and\n"
+           "                          whether both stay at 3 or fewer, as a table; --json\n"
+           "                          FILE writes them as JSON too. A range outside the\n"
+           "                          timeline is refused.\n"
            "  effects                 lists the registered effects, one a line by id: the\n"
            "                          id, the start and end of its section on the timeline\n"
            "                          in seconds ('off' twice for an effect the timeline\n"
            "                          never shows, which --effect still shows) and its\n"
            "                          title, separated by tabs. Needs no display.\n"
+           "\n"
+           "  --gentle (every command that draws) draws the demo's gentle mode, as\n"
+           "  kirupo --gentle shows it: no more than three flashes a second.\n"
            "\n"
            "Exit codes:\n"
            "  0 done; 2 bad arguments (with this usage); 1 failure at run time (no\n"

@@ -14,6 +14,7 @@ enum class Command
     Video,
     Storyboard,
     Bench,
+    Flashes,
     Effects,
 };
 
@@ -22,15 +23,16 @@ enum class Command
 struct CaptureOptions
 {
     Command command = Command::Help;
-    std::string output; // OUT.png, DIR, OUT.mp4 or the bench's --json FILE (empty: none)
+    std::string output; // OUT.png, DIR, OUT.mp4 or the bench's and flashes' --json FILE (empty: none)
     int fps = 60;
     float seconds = 0.0f;  // frame SECONDS
     int effectId = 0;      // frame --effect ID; 0: the timeline's choice
-    float from = 0.0f;     // frames and video --from
-    float to = -1.0f;      // frames and video --to; negative: the end of the timeline
+    float from = 0.0f;     // frames, video and flashes --from
+    float to = -1.0f;      // frames, video and flashes --to; negative: the end of the timeline
     bool native = false;   // video --native
     int size = 1080;       // video --size: the frame height, 16:9
     bool lossless = false; // video --lossless
+    bool gentle = false;   // --gentle: the demo's gentle mode
     float every = 2.526f;  // storyboard --every: one beat pattern of the opening
     int columns = 4;       // storyboard --columns: four beat patterns make one section
     irr::core::dimension2du screen{SCREEN_WIDTH, SCREEN_HEIGHT}; // frame, frames --screen: the picture scaled onto it

@@ -79,6 +79,11 @@ double CaptureSession::startMusic()
     return secondsSince(start);
 }
 
+void CaptureSession::setGentle(bool on)
+{
+    context->setGentle(on);
+}
+
 bool CaptureSession::pin(irr::s32 effectId)
 {
     return director->pin(effectId);

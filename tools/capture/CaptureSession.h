@@ -34,6 +34,9 @@ public:
     // the seconds it took.
     double startMusic();
 
+    // The demo's gentle mode (DemoContext::setGentle), from the next frame on.
+    void setGentle(bool on);
+
     // Pins a registered effect (see EffectDirector::pin); false when unknown.
     bool pin(irr::s32 effectId);
 

@@ -4,6 +4,7 @@
 #include "CaptureErrors.h"
 #include "CaptureSession.h"
 #include "Chapters.h"
+#include "FlashAnalysis.h"
 #include "OutputFile.h"
 #include "Png.h"
 #include "Progress.h"
@@ -95,6 +96,7 @@ int captureOneFrame(const CaptureOptions& options)
 
     OutputFile out(options.outputPath(), options.output);
     CaptureSession session(options.screen, options.scale);
+    session.setGentle(options.gentle);
     if (options.effectId != 0 && !session.pin(options.effectId))
         throw UsageError("--effect " + std::to_string(options.effectId) + ": no effect has this id");
     RgbImage picture;
@@ -147,6 +149,7 @@ int captureFrameRange(const CaptureOptions& options)
 
     makeDirectory(options.outputPath(), options.output);
     CaptureSession session(options.screen, options.scale);
+    session.setGentle(options.gentle);
     Progress progress(last - first + 1);
     RgbImage picture;
     session.skipTo(schedule, first);
@@ -219,6 +222,7 @@ int captureVideo(const CaptureOptions& options)
     OutputFile out(options.outputPath(), options.output);
     settings.output = out.temporaryPath();
     CaptureSession session(pictureSize, options.scale);
+    session.setGentle(options.gentle);
     VideoEncoder encoder(ffmpeg, settings);
     Progress progress(settings.frames);
     session.skipTo(schedule, first);
@@ -256,6 +260,7 @@ int captureStoryboard(const CaptureOptions& options)
 
     OutputFile out(options.outputPath(), options.output);
     CaptureSession session;
+    session.setGentle(options.gentle);
     Storyboard board(static_cast<int>(shown.size()), options.columns);
     RgbImage picture;
     for (std::size_t i = 0; i < shown.size(); ++i)
@@ -297,6 +302,7 @@ int benchmark(const CaptureOptions& options)
 
     // Start-up as the demo goes through it: window, loading, music, first frame.
     CaptureSession session(options.screen, options.scale);
+    session.setGentle(options.gentle);
     if (options.effectId != 0 && !session.pin(options.effectId))
         throw UsageError("--effect " + std::to_string(options.effectId) + ": no effect has this id");
     BenchReport report;
@@ -352,6 +358,42 @@ int benchmark(const CaptureOptions& options)
     }
     return 0;
 }
+int analyseFlashes(const CaptureOptions& options)
+{
+    FrameSchedule schedule(options.fps);
+    const float end = schedule.clockAt(schedule.timelineFrames() - 1);
+    if (options.to > end)
+        throw UsageError("--to " + seconds(options.to) + " is past the end: " + pastTheEnd(schedule));
+    const auto [first, last] = framesFromTo(options, schedule);
+    std::unique_ptr<OutputFile> json;
+    if (!options.output.empty())
+        json = std::make_unique<OutputFile>(options.outputPath(), options.output);
+
+    CaptureSession session;
+
+    session.setGentle(options.gentle);
+    FlashAnalysis analysis(options.fps);
+    Progress progress(last - first + 1);
+    RgbImage picture;
+    session.skipTo(schedule, first);
+    for (int frame = first; frame <= last; ++frame)
+    {
+        stopIfAsked();
+        session.drawFrameAt(schedule.timerMs(frame), &picture);
+        checkClock(session, schedule, frame);
+        analysis.addFrame(picture, schedule.clockAt(frame), EffectDirector::effectAt(schedule.clockAt(frame)));
+        progress.frameDone();
+    }
+    progress.finish();
+    std::fputs(analysis.table().c_str(), stdout);
+    if (json)
+    {
+        json->write(analysis.json());
+        json->commit();
+    }
+    return 0;
+}
+
 // The effect table, for people and for scripts: tests and reports read the
 // effects from here instead of keeping lists of their own.
 int listEffects()
@@ -398,6 +440,8 @@ int runCommand(const CaptureOptions& options)
         return captureStoryboard(options);
     case Command::Bench:
         return benchmark(options);
+    case Command::Flashes:
+        return analyseFlashes(options);
     case Command::Effects:
         return listEffects();
     }
