@@ -6,9 +6,7 @@
 #include "demo/DemoStart.h"
 #include "demo/EffectDirector.h"
 #include "platform/StopSignals.h"
-
-#include <X11/Xlib.h>
-#include <poll.h>
+#include "platform/WindowEvents.h"
 
 namespace
 {
@@ -16,15 +14,6 @@ namespace
 // looks at the window's events, so that Escape, a close or a stop signal
 // is answered well within 50 ms.
 constexpr int IDLE_WAIT_MS = 20;
-
-// Waits until the window's display has something for us, a signal arrives
-// or IDLE_WAIT_MS pass. The device's run() has read every event that came.
-void waitForWindowEvents(irr::video::IVideoDriver* driver)
-{
-    Display* display = static_cast<Display*>(driver->getExposedVideoData().OpenGLLinux.X11Display);
-    pollfd events = {display ? ConnectionNumber(display) : -1, POLLIN, 0};
-    poll(&events, 1, IDLE_WAIT_MS);
-}
 } // namespace
 
 int runDemo(irr::IrrlichtDevice* device, const RunSettings& settings)
@@ -47,7 +36,7 @@ int runDemo(irr::IrrlichtDevice* device, const RunSettings& settings)
         // sees the whole pause at once and the picture catches up with the music.
         if (!device->isWindowActive())
         {
-            waitForWindowEvents(driver);
+            waitForWindowEvents(device, IDLE_WAIT_MS);
             continue;
         }
         drawFrame(driver, *director, nullptr, &scaler);

@@ -9,8 +9,9 @@ const std::vector<TimelineSection>& timelineSections()
         for (const EffectRegistration& row : effectTable())
             if (row.onTimeline())
                 shown.push_back(&row);
-        std::sort(shown.begin(), shown.end(),
-                  [](const EffectRegistration* a, const EffectRegistration* b) { return a->sectionEnd < b->sectionEnd; });
+        std::sort(shown.begin(), shown.end(), [](const EffectRegistration* a, const EffectRegistration* b) {
+            return a->sectionEnd < b->sectionEnd;
+        });
         std::vector<TimelineSection> timeline;
         float start = 0.0f;
         for (const EffectRegistration* row : shown)
