@@ -105,5 +105,17 @@ wineserver -w
 SDL_AUDIODRIVER=dummy timeout 60 wine "$bin/kirupo.exe" --desktop --start 69 >/dev/null 2>&1; rc=$?
 check "--desktop ends with exit code 0 (got $rc)" "[ $rc -eq 0 ]"
 
+# Bad input behaves as on Linux: one line each, and the demo goes on to the end.
+wineserver -w
+out=$(SDL_AUDIODRIVER=no-such-driver timeout 60 wine "$bin/kirupo.exe" --start 69 2>&1 >/dev/null); rc=$?
+check "no audio device: silent, exit 0 (got $rc), one line: $out" \
+    "[ $rc -eq 0 ] && [ \$(lines \"\$out\") -eq 1 ] && [[ \"\$out\" == *silently* ]]"
+wineserver -w
+wineserver -w
+mv "$release/data" "$release/moved-data"
+out=$(SDL_AUDIODRIVER=dummy timeout 60 wine "$bin/kirupo.exe" --start 69 2>&1 >/dev/null); rc=$?
+check "no data directory: exit 0 (got $rc), one line saying where it looked: $out" \
+    "[ $rc -eq 0 ] && [ \$(lines \"\$out\") -eq 1 ] && [[ \"\$out\" == *data* ]]"
+
 echo "frames identical: $identical of $compared"
 exit $fail
