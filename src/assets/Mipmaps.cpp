@@ -1,6 +1,6 @@
 #include "assets/Mipmaps.h"
 
-#include <GL/gl.h>
+#include "platform/OpenGL.h"
 
 #include <vector>
 

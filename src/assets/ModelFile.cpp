@@ -14,6 +14,14 @@
 
 namespace
 {
+#ifdef _WIN32
+// Windows opens files as text unless told otherwise, and has no
+// non-blocking or close-on-exec opens of files.
+constexpr int READ_FLAGS = O_RDONLY | O_BINARY;
+#else
+constexpr int READ_FLAGS = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+#endif
+
 // The loader's own character classes (the engine's core::isspace, core::isdigit).
 bool isSpace(char c)
 {
@@ -304,7 +312,7 @@ enum class ReadResult
 ReadResult readWholeFile(const char* path, std::vector<char>& bytes, int& error)
 {
     // Non-blocking, so that a pipe under the model's name cannot stall the start.
-    const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = open(path, READ_FLAGS);
     error = errno;
     if (fd < 0)
         return error == ENOENT || error == ENOTDIR ? ReadResult::Missing : ReadResult::Failed;

@@ -4,26 +4,30 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <dlfcn.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <dlfcn.h>
+#endif
 
 #include <algorithm>
 
 namespace
 {
-void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+[[maybe_unused]] void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
 // Without a sound card, libasound prints a screenful of configuration errors
 // while SDL looks for a device; one line of ours says it instead. The library
 // stays loaded, so that SDL's copy of it is this one, with this handler.
 void quietenAlsa()
 {
+#ifdef __linux__
     using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
     static void* alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_GLOBAL);
     if (!alsa)
         return;
     if (auto setHandler = reinterpret_cast<int (*)(ErrorHandler)>(dlsym(alsa, "snd_lib_error_set_handler")))
         setHandler(ignoreAlsaError);
+#endif
 }
 } // namespace
 

@@ -6,9 +6,7 @@
 #include "demo/DemoStart.h"
 #include "demo/EffectDirector.h"
 #include "platform/StopSignals.h"
-
-#include <X11/Xlib.h>
-#include <poll.h>
+#include "platform/WindowEvents.h"
 
 namespace
 {
@@ -16,15 +14,6 @@ namespace
 // looks at the window's events, so that Escape, a close or a stop signal
 // is answered well within 50 ms.
 constexpr int IDLE_WAIT_MS = 20;
-
-// Waits until the window's display has something for us, a signal arrives
-// or IDLE_WAIT_MS pass. The device's run() has read every event that came.
-void waitForWindowEvents(irr::video::IVideoDriver* driver)
-{
-    Display* display = static_cast<Display*>(driver->getExposedVideoData().OpenGLLinux.X11Display);
-    pollfd events = {display ? ConnectionNumber(display) : -1, POLLIN, 0};
-    poll(&events, 1, IDLE_WAIT_MS);
-}
 
 // Whether the timeline has run out by the music's clock: the demo time the
 // music started at, plus the engine time since then. An inactive window's
@@ -61,7 +50,7 @@ int runDemo(irr::IrrlichtDevice* device, const RunSettings& settings)
             // A window that never becomes active still ends with the music.
             if (!settings.loop && timelineOverByMusic(musicFrom, musicStartMs, device->getTimer()->getTime()))
                 break;
-            waitForWindowEvents(driver);
+            waitForWindowEvents(device, IDLE_WAIT_MS);
             continue;
         }
         drawFrame(driver, *director, nullptr, &scaler);

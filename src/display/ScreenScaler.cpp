@@ -2,11 +2,8 @@
 
 #include "display/ForwardingVideoDriver.h"
 #include "platform/DemoDevice.h"
+#include "platform/OpenGL.h"
 #include "platform/Warning.h"
-
-#define GL_GLEXT_PROTOTYPES
-#include <GL/gl.h>
-#include <GL/glext.h>
 
 #include <algorithm>
 #include <cctype>

@@ -1,11 +1,7 @@
 #include "platform/DemoDevice.h"
 
+#include "platform/OpenGL.h"
 #include "platform/SanitizerSupport.h"
-
-#include <GL/glx.h>
-#include <X11/Xlib.h>
-
-#include <cstdlib>
 
 irr::IrrlichtDevice* createDemoDevice(const DeviceSettings& settings, irr::IEventReceiver* receiver)
 {
@@ -22,24 +18,14 @@ irr::IrrlichtDevice* createDemoDevice(const DeviceSettings& settings, irr::IEven
     irr::IrrlichtDevice* device = irr::createDeviceEx(parameters);
     if (!device)
         return nullptr;
+    if (!loadOpenGlFunctions())
+    {
+        device->closeDevice();
+        device->drop();
+        return nullptr;
+    }
     keepGlDriverLoaded();
     // Mipmaps are made on the CPU once everything is loaded (buildMipmaps).
     device->getVideoDriver()->disableFeature(irr::video::EVDF_MIP_MAP_AUTO_UPDATE);
     return device;
-}
-
-std::string whyNoDemoDevice()
-{
-    const char* name = std::getenv("DISPLAY");
-    if (!name || !*name)
-        return "no X display (DISPLAY is not set)";
-    Display* display = XOpenDisplay(nullptr);
-    if (!display)
-        return std::string("cannot connect to the X display ") + name;
-    int errorBase = 0, eventBase = 0;
-    const bool glx = glXQueryExtension(display, &errorBase, &eventBase);
-    XCloseDisplay(display);
-    if (!glx)
-        return std::string("the X display ") + name + " has no OpenGL (no GLX extension)";
-    return std::string("the X display ") + name + " offers no such window with OpenGL";
 }

@@ -1,6 +1,11 @@
 #include "platform/X11Window.h"
 
+#include "platform/DemoDevice.h"
 #include "platform/DemoGeometry.h"
+#include "platform/WindowEvents.h"
+
+#include <GL/glx.h>
+#include <poll.h>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -9,6 +14,7 @@
 #include <X11/extensions/xf86vmode.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <thread>
@@ -307,4 +313,28 @@ void takeFocusUnlessGiven(irr::IrrlichtDevice* device)
     focusIn.xfocus.detail = NotifyNonlinear;
     XSendEvent(display, window, False, NoEventMask, &focusIn);
     XFlush(display);
+}
+
+void waitForWindowEvents(irr::IrrlichtDevice* device, int timeoutMs)
+{
+    const irr::video::SExposedVideoData& video = device->getVideoDriver()->getExposedVideoData();
+    Display* display = static_cast<Display*>(video.OpenGLLinux.X11Display);
+    pollfd events = {display ? ConnectionNumber(display) : -1, POLLIN, 0};
+    poll(&events, 1, timeoutMs);
+}
+
+std::string whyNoDemoDevice()
+{
+    const char* name = std::getenv("DISPLAY");
+    if (!name || !*name)
+        return "no X display (DISPLAY is not set)";
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return std::string("cannot connect to the X display ") + name;
+    int errorBase = 0, eventBase = 0;
+    const bool glx = glXQueryExtension(display, &errorBase, &eventBase);
+    XCloseDisplay(display);
+    if (!glx)
+        return std::string("the X display ") + name + " has no OpenGL (no GLX extension)";
+    return std::string("the X display ") + name + " offers no such window with OpenGL";
 }

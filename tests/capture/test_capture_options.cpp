@@ -129,3 +129,19 @@ TEST(CaptureOptions, DoubleDashEndsTheOptionsSoANameMayStartWithADash)
     EXPECT_EQ(o.seconds, 1.0f);
     EXPECT_EQ(o.output, "-a.png");
 }
+
+TEST(CaptureOptions, TheOutputIsLedFromTheStartDirectoryOnlyWhenRelative)
+{
+    CaptureOptions o = parse({"frame", "1", "shots/out.png"});
+    EXPECT_EQ(o.outputPath(), "shots/out.png"); // no start directory known
+    o.startDirectory = "/home/me/work";
+    EXPECT_EQ(o.outputPath(), "/home/me/work/shots/out.png");
+    o.startDirectory = "/home/me/work/"; // a trailing separator gives no doubled one
+    EXPECT_EQ(o.outputPath(), "/home/me/work/shots/out.png");
+    o = parse({"frame", "1", "/tmp/out.png"});
+    o.startDirectory = "/home/me/work";
+    EXPECT_EQ(o.outputPath(), "/tmp/out.png");
+    o = parse({"frame", "1", "../up.png"});
+    o.startDirectory = "/home/me/work";
+    EXPECT_EQ(o.outputPath(), "/home/me/work/../up.png");
+}

@@ -266,9 +266,10 @@ int videoWidthFor(int height)
 
 std::string CaptureOptions::outputPath() const
 {
-    if (output.empty() || output.front() == '/' || startDirectory.empty())
+    if (output.empty() || startDirectory.empty())
         return output;
-    return startDirectory + "/" + output;
+    // An absolute path stays as it is ("Z:\\x.png" too on Windows, and "\\x.png" keeps the start's drive).
+    return (std::filesystem::path(startDirectory) / output).string();
 }
 
 std::string usageText()

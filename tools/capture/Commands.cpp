@@ -14,7 +14,12 @@
 #include "demo/EffectTable.h"
 #include "demo/FrameSchedule.h"
 
+#ifdef _WIN32
+#include <psapi.h>
+#include <windows.h>
+#else
 #include <sys/resource.h>
+#endif
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -283,12 +288,23 @@ int captureStoryboard(const CaptureOptions& options)
 // timeline shows.
 constexpr float SECTION_SECONDS = 10.104f;
 
+#ifdef _WIN32
+double peakResidentMegabytes()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        return 0.0;
+    return counters.PeakWorkingSetSize / (1024.0 * 1024.0);
+}
+#else
 double peakResidentMegabytes()
 {
     rusage usage;
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024.0; // kilobytes on Linux
 }
+#endif
 
 int benchmark(const CaptureOptions& options)
 {

@@ -1,7 +1,11 @@
 #include "ProcessClock.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <time.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <fstream>
@@ -25,6 +29,19 @@ long long startTicksFromStat(const std::string& statLine)
     return -1;
 }
 
+#ifdef _WIN32
+double secondsSinceProcessStart()
+{
+    FILETIME created, exited, kernel, user, now;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+        return -1.0;
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(now) - ticks(created)) / 1e7; // 100 ns ticks
+}
+#else
 double secondsSinceProcessStart()
 {
     std::ifstream stat("/proc/self/stat");
@@ -37,3 +54,4 @@ double secondsSinceProcessStart()
     // The kernel counts a process's start on the boot-time clock.
     return now.tv_sec + now.tv_nsec / 1e9 - static_cast<double>(ticks) / sysconf(_SC_CLK_TCK);
 }
+#endif

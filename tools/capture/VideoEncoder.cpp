@@ -2,12 +2,14 @@
 
 #include "CaptureErrors.h"
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -15,6 +17,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+// Irrlicht's headers make snprintf Windows' _snprintf, which may leave its
+// string unterminated: the standard one is meant.
+#undef snprintf
 
 extern char** environ;
 
@@ -117,6 +123,8 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& settings)
     return args;
 }
 
+// Running ffmpeg is POSIX's here; Win32VideoEncoder.cpp has the Windows side.
+#ifndef _WIN32
 std::string findProgram(const std::string& name)
 {
     const char* path = std::getenv("PATH");
@@ -360,3 +368,4 @@ std::string VideoEncoder::lastComplaint() const
     const std::size_t lineStart = text.rfind('\n');
     return lineStart == std::string::npos ? text : text.substr(lineStart + 1);
 }
+#endif

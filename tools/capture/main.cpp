@@ -11,6 +11,23 @@
 #include <cstdlib>
 #include <filesystem>
 
+#ifdef _WIN32
+#include <windows.h>
+
+namespace
+{
+// Both copies of the environment: the C library's and the process's own,
+// which SDL may read instead.
+void setenv(const char* name, const char* value, int overwrite)
+{
+    if (!overwrite && GetEnvironmentVariableA(name, nullptr, 0) != 0)
+        return;
+    SetEnvironmentVariableA(name, value);
+    _putenv_s(name, value);
+}
+} // namespace
+#endif
+
 int main(int argc, char** argv)
 {
     keepFreedMemoryForReuse();
@@ -20,7 +37,9 @@ int main(int argc, char** argv)
     // through the X display, which fails on servers and leaks its buffer.
     setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
     // A broken pipe to ffmpeg shows as a write error, with ffmpeg's reason.
+#ifdef SIGPIPE
     std::signal(SIGPIPE, SIG_IGN);
+#endif
     stopCleanlyOnSignals();
     try
     {

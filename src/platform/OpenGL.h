@@ -1,0 +1,68 @@
+#pragma once
+
+// OpenGL with the 2.0 functions the demo uses (texture units, shaders).
+// Linux's libGL exports them all; Windows' opengl32 only OpenGL 1.1, the rest
+// comes from the driver once a context is current: loadOpenGlFunctions,
+// called by createDemoDevice, fetches them, and these names reach them.
+
+#ifdef _WIN32
+
+#include <windows.h>
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#define KIRUPO_GL_FUNCTIONS(X)                                                                                         \
+    X(PFNGLACTIVETEXTUREPROC, glActiveTexture)                                                                         \
+    X(PFNGLATTACHSHADERPROC, glAttachShader)                                                                           \
+    X(PFNGLCOMPILESHADERPROC, glCompileShader)                                                                         \
+    X(PFNGLCREATEPROGRAMPROC, glCreateProgram)                                                                         \
+    X(PFNGLCREATESHADERPROC, glCreateShader)                                                                           \
+    X(PFNGLDELETEPROGRAMPROC, glDeleteProgram)                                                                         \
+    X(PFNGLDELETESHADERPROC, glDeleteShader)                                                                           \
+    X(PFNGLGETPROGRAMIVPROC, glGetProgramiv)                                                                           \
+    X(PFNGLGETSHADERIVPROC, glGetShaderiv)                                                                             \
+    X(PFNGLGETUNIFORMLOCATIONPROC, glGetUniformLocation)                                                               \
+    X(PFNGLLINKPROGRAMPROC, glLinkProgram)                                                                             \
+    X(PFNGLSHADERSOURCEPROC, glShaderSource)                                                                           \
+    X(PFNGLUNIFORM1FPROC, glUniform1f)                                                                                 \
+    X(PFNGLUNIFORM1IPROC, glUniform1i)                                                                                 \
+    X(PFNGLUNIFORM2FPROC, glUniform2f)                                                                                 \
+    X(PFNGLUSEPROGRAMPROC, glUseProgram)
+
+#define KIRUPO_GL_DECLARE(type, name) extern type kirupo_##name;
+KIRUPO_GL_FUNCTIONS(KIRUPO_GL_DECLARE)
+#undef KIRUPO_GL_DECLARE
+
+#define glActiveTexture kirupo_glActiveTexture
+#define glAttachShader kirupo_glAttachShader
+#define glCompileShader kirupo_glCompileShader
+#define glCreateProgram kirupo_glCreateProgram
+#define glCreateShader kirupo_glCreateShader
+#define glDeleteProgram kirupo_glDeleteProgram
+#define glDeleteShader kirupo_glDeleteShader
+#define glGetProgramiv kirupo_glGetProgramiv
+#define glGetShaderiv kirupo_glGetShaderiv
+#define glGetUniformLocation kirupo_glGetUniformLocation
+#define glLinkProgram kirupo_glLinkProgram
+#define glShaderSource kirupo_glShaderSource
+#define glUniform1f kirupo_glUniform1f
+#define glUniform1i kirupo_glUniform1i
+#define glUniform2f kirupo_glUniform2f
+#define glUseProgram kirupo_glUseProgram
+
+// True when the current context has every one of them.
+bool loadOpenGlFunctions();
+
+#else
+
+#define GL_GLEXT_PROTOTYPES
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+inline bool loadOpenGlFunctions()
+{
+    return true;
+}
+
+#endif
