@@ -15,8 +15,9 @@
 #include "demo/FrameSchedule.h"
 
 #ifdef _WIN32
-#include <psapi.h>
 #include <windows.h>
+
+#include <psapi.h> // after windows.h, whose types it uses
 #else
 #include <sys/resource.h>
 #endif
