@@ -39,7 +39,13 @@ if [ -z "${KIRUPO_PRIVATE_TMP:-}" ]; then
     KIRUPO_PRIVATE_TMP=0
 fi
 if [ "$KIRUPO_PRIVATE_TMP" = 1 ]; then
-    mount -t tmpfs -o mode=1777 tmpfs /tmp || { echo "FAILED: no private /tmp"; exit 1; }
+    # The real /tmp stays reachable at /mnt, and everything in it but the X
+    # server's files at its own path: the build under test may lie in /tmp.
+    mount --bind /tmp /mnt && mount -t tmpfs -o mode=1777 tmpfs /tmp || { echo "FAILED: no private /tmp"; exit 1; }
+    for entry in /mnt/* /mnt/.[!.]*; do
+        case ${entry#/mnt/} in '*' | '.[!.]*' | .X11-unix | .X*-lock) continue ;; esac
+        ln -s "$entry" "/tmp/${entry#/mnt/}"
+    done
     mkdir -m 1777 /tmp/.X11-unix
     for n in $KIRUPO_TAKEN_X $(seq 0 $((KIRUPO_WAYLAND_X - 1))); do
         printf '%10d\n' $$ >"/tmp/.X$n-lock"
