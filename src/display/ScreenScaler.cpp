@@ -185,16 +185,56 @@ void ScreenScaler::releaseBuffers()
         glDeleteProgram(program);
     if (pictureTexture)
         glDeleteTextures(1, &pictureTexture);
+    if (offScreenFramebuffer)
+        glDeleteFramebuffers(1, &offScreenFramebuffer);
+    if (offScreenColour)
+        glDeleteRenderbuffers(1, &offScreenColour);
     program = 0;
     pictureTexture = 0;
+    offScreenFramebuffer = 0;
+    offScreenColour = 0;
+    offScreen = core::dimension2du(0, 0);
+}
+
+bool ScreenScaler::showOffScreen(core::dimension2du screen)
+{
+    if (driver->getDriverType() != video::EDT_OPENGL || !hasOffScreenFunctions() || screen.Width < PICTURE.Width ||
+        screen.Height < PICTURE.Height)
+        return false;
+    if (!offScreenFramebuffer)
+    {
+        glGenFramebuffers(1, &offScreenFramebuffer);
+        glGenRenderbuffers(1, &offScreenColour);
+    }
+    // Colour only: the scaler's pass needs no depth.
+    glBindRenderbuffer(GL_RENDERBUFFER, offScreenColour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, static_cast<GLsizei>(screen.Width),
+                          static_cast<GLsizei>(screen.Height));
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, offScreenFramebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, offScreenColour);
+    const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    if (!complete)
+    {
+        glDeleteFramebuffers(1, &offScreenFramebuffer);
+        glDeleteRenderbuffers(1, &offScreenColour);
+        offScreenFramebuffer = offScreenColour = 0;
+        return false;
+    }
+    offScreen = screen;
+    return true;
 }
 
 void ScreenScaler::beginFrame()
 {
-    window = driver->getScreenSize();
-    scaling = driver->getDriverType() == video::EDT_OPENGL && window != PICTURE && window.Width >= PICTURE.Width &&
-              window.Height >= PICTURE.Height;
-    cornerDriver->screenBottom = scaling ? static_cast<s32>(window.Height - PICTURE.Height) : -1;
+    deviceScreen = driver->getScreenSize();
+    shown = offScreenFramebuffer ? offScreen : deviceScreen;
+    scaling = driver->getDriverType() == video::EDT_OPENGL && shown != PICTURE && shown.Width >= PICTURE.Width &&
+              shown.Height >= PICTURE.Height;
+    // Off screen, the 640 x 480 picture is drawn into the whole window.
+    const s32 pictureBottom = offScreenFramebuffer ? 0 : static_cast<s32>(shown.Height - PICTURE.Height);
+    cornerDriver->screenBottom = scaling ? pictureBottom : -1;
     if (!scaling)
         return;
     driver->OnResize(PICTURE);
@@ -205,12 +245,12 @@ void ScreenScaler::present()
 {
     if (!scaling)
         return;
-    const PictureLayout layout = PictureLayout::of(window, mode);
+    const PictureLayout layout = PictureLayout::of(shown, mode);
     const bool exactMultiple = core::dimension2du(layout.area.getSize()) == PICTURE * layout.wholeFactor;
-    // The picture's place on the window, in OpenGL's coordinates (y up).
+    // The picture's place on the screen shown, in OpenGL's coordinates (y up).
     const core::recti area(
-        layout.area.UpperLeftCorner.X, static_cast<s32>(window.Height) - layout.area.LowerRightCorner.Y,
-        layout.area.LowerRightCorner.X, static_cast<s32>(window.Height) - layout.area.UpperLeftCorner.Y);
+        layout.area.UpperLeftCorner.X, static_cast<s32>(shown.Height) - layout.area.LowerRightCorner.Y,
+        layout.area.LowerRightCorner.X, static_cast<s32>(shown.Height) - layout.area.UpperLeftCorner.Y);
 
     // Everything changed here is the engine's state: it gets it back as it was
     // (it remembers which textures it bound, and would not bind them again).
@@ -220,7 +260,7 @@ void ScreenScaler::present()
     if (!prepare())
     {
         glPopAttrib();
-        driver->OnResize(window);
+        driver->OnResize(deviceScreen);
         cornerDriver->screenBottom = -1;
         return;
     }
@@ -231,6 +271,8 @@ void ScreenScaler::present()
     glBindTexture(GL_TEXTURE_2D, pictureTexture);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, cornerDriver->screenBottom, static_cast<GLsizei>(PICTURE.Width),
                         static_cast<GLsizei>(PICTURE.Height));
+    if (offScreenFramebuffer)
+        glBindFramebuffer(GL_FRAMEBUFFER, offScreenFramebuffer);
     clearAround(area);
 
     // Whole multiples are nothing but whole blocks; smooth is sharp with blocks of one.
@@ -260,14 +302,16 @@ void ScreenScaler::present()
 
     glUseProgram(static_cast<GLuint>(engineProgram));
     glPopAttrib();
-    driver->OnResize(window);
+    if (offScreenFramebuffer)
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    driver->OnResize(deviceScreen);
     cornerDriver->screenBottom = -1;
 }
 
 void ScreenScaler::clearAround(const core::recti& area) const
 {
     // Only the bars: the picture covers the rest.
-    const s32 width = static_cast<s32>(window.Width), height = static_cast<s32>(window.Height);
+    const s32 width = static_cast<s32>(shown.Width), height = static_cast<s32>(shown.Height);
     const core::recti bars[] = {
         {0, 0, area.UpperLeftCorner.X, height},
         {area.LowerRightCorner.X, 0, width, height},

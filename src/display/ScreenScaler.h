@@ -59,11 +59,20 @@ public:
     // Before the frame is drawn: the driver sees a 640 x 480 screen.
     void beginFrame();
     // After the frame is drawn, before it is read back or shown: the picture
-    // fills its place on the whole window, and the driver sees the window's
+    // fills its place on the whole screen shown, and the driver sees the window's
     // own size again.
     void present();
 
     ScaleMode scaleMode() const { return mode; }
+
+    // From the next frame on, shows the scaled picture in an off-screen
+    // image of this size, at least 640 x 480, instead of the window, which
+    // stays 640 x 480: nothing of the bigger size is cleared or presented
+    // (the capture tool's bigger screens). False when this OpenGL cannot make it.
+    bool showOffScreen(irr::core::dimension2du screen);
+    // Where the finished frame lies until endScene, for glReadPixels: the
+    // off-screen image's framebuffer, or 0 for the window's back buffer.
+    unsigned shownFramebuffer() const { return offScreenFramebuffer; }
 
     // Frees the OpenGL objects it made, while the device's context is still
     // there: the owner calls it before dropping the device.
@@ -80,10 +89,14 @@ private:
     ScaleMode mode;
     irr::video::IVideoDriver* driver;
     CornerDriver* cornerDriver;
-    irr::core::dimension2du window; // the window's size during this frame
-    bool scaling = false;           // this frame is drawn into a bigger window
-    unsigned pictureTexture = 0;    // the finished 640 x 480 frame
-    unsigned program = 0;           // draws it scaled
+    irr::core::dimension2du shown;        // the size shown during this frame: the window's, or the off-screen image's
+    irr::core::dimension2du deviceScreen; // the window's own size, which the driver sees again after the frame
+    bool scaling = false;                 // this frame is drawn into a bigger window
+    unsigned pictureTexture = 0;          // the finished 640 x 480 frame
+    unsigned program = 0;                 // draws it scaled
     bool programLinked = false;
     int wholeFactorUniform = -1;
+    irr::core::dimension2du offScreen; // 0 x 0: the window shows the frame
+    unsigned offScreenFramebuffer = 0;
+    unsigned offScreenColour = 0; // its renderbuffer
 };

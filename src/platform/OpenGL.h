@@ -30,8 +30,22 @@
     X(PFNGLUNIFORM2FPROC, glUniform2f)                                                                                 \
     X(PFNGLUSEPROGRAMPROC, glUseProgram)
 
+// Framebuffer objects (OpenGL 3.0), for off-screen images only: the demo
+// runs without them.
+#define KIRUPO_GL_OFF_SCREEN_FUNCTIONS(X)                                                                              \
+    X(PFNGLBINDFRAMEBUFFERPROC, glBindFramebuffer)                                                                     \
+    X(PFNGLBINDRENDERBUFFERPROC, glBindRenderbuffer)                                                                   \
+    X(PFNGLCHECKFRAMEBUFFERSTATUSPROC, glCheckFramebufferStatus)                                                       \
+    X(PFNGLDELETEFRAMEBUFFERSPROC, glDeleteFramebuffers)                                                               \
+    X(PFNGLDELETERENDERBUFFERSPROC, glDeleteRenderbuffers)                                                             \
+    X(PFNGLFRAMEBUFFERRENDERBUFFERPROC, glFramebufferRenderbuffer)                                                     \
+    X(PFNGLGENFRAMEBUFFERSPROC, glGenFramebuffers)                                                                     \
+    X(PFNGLGENRENDERBUFFERSPROC, glGenRenderbuffers)                                                                   \
+    X(PFNGLRENDERBUFFERSTORAGEPROC, glRenderbufferStorage)
+
 #define KIRUPO_GL_DECLARE(type, name) extern type kirupo_##name;
 KIRUPO_GL_FUNCTIONS(KIRUPO_GL_DECLARE)
+KIRUPO_GL_OFF_SCREEN_FUNCTIONS(KIRUPO_GL_DECLARE)
 #undef KIRUPO_GL_DECLARE
 
 #define glActiveTexture kirupo_glActiveTexture
@@ -50,9 +64,21 @@ KIRUPO_GL_FUNCTIONS(KIRUPO_GL_DECLARE)
 #define glUniform1i kirupo_glUniform1i
 #define glUniform2f kirupo_glUniform2f
 #define glUseProgram kirupo_glUseProgram
+#define glBindFramebuffer kirupo_glBindFramebuffer
+#define glBindRenderbuffer kirupo_glBindRenderbuffer
+#define glCheckFramebufferStatus kirupo_glCheckFramebufferStatus
+#define glDeleteFramebuffers kirupo_glDeleteFramebuffers
+#define glDeleteRenderbuffers kirupo_glDeleteRenderbuffers
+#define glFramebufferRenderbuffer kirupo_glFramebufferRenderbuffer
+#define glGenFramebuffers kirupo_glGenFramebuffers
+#define glGenRenderbuffers kirupo_glGenRenderbuffers
+#define glRenderbufferStorage kirupo_glRenderbufferStorage
 
-// True when the current context has every one of them.
+// True when the current context has every one of the demo's functions;
+// fetches the off-screen ones too, where it has them.
 bool loadOpenGlFunctions();
+// Whether the current context has the off-screen functions (once loaded).
+bool hasOffScreenFunctions();
 
 #else
 
@@ -61,6 +87,11 @@ bool loadOpenGlFunctions();
 #include <GL/glext.h>
 
 inline bool loadOpenGlFunctions()
+{
+    return true;
+}
+
+inline bool hasOffScreenFunctions()
 {
     return true;
 }

@@ -1,27 +1,47 @@
 #pragma once
 
+#include "GpuImage.h"
 #include "Png.h"
 #include "demo/DemoFrame.h"
 
 #include <vector>
 
-// Reads each finished frame from the back buffer before endScene shows it.
+class ScreenScaler;
+
+// Reads each finished frame before endScene shows it: from the window's back
+// buffer, or from the scaler's off-screen image when it shows the frame there.
 // (The engine's createScreenShot reads the front buffer, which is black under
 // Mesa's software renderer.) With no target set, frames are left unread.
 class BackBufferReader : public FrameObserver
 {
 public:
-    // Reads the whole window, which must have this size (the picture and
-    // the bars around it when it is bigger than 640 x 480).
-    explicit BackBufferReader(irr::core::dimension2du screen) : screen(screen) {}
+    // The window must keep its size; the frame read is the screen shown,
+    // the picture and the bars around it when it is bigger than 640 x 480.
+    BackBufferReader(irr::core::dimension2du window, irr::core::dimension2du shown) : window(window), shown(shown) {}
 
-    // The next frameDrawn fills this picture (rows top first).
-    void readInto(RgbImage* picture) { target = picture; }
+    // Where the frame is shown; none: the window's back buffer.
+    void readFrom(const ScreenScaler* scaler) { this->scaler = scaler; }
+
+    // The next frameDrawn fills this picture (rows top first, RGB).
+    void readInto(RgbImage* picture) { rgbTarget = picture; }
+    // The next frameDrawn fills this frame as the framebuffer keeps it.
+    void readInto(GpuImage* frame) { gpuTarget = frame; }
 
     void frameDrawn(irr::video::IVideoDriver* driver) override;
 
+    // The order of the bytes OpenGL reads the shown frame in without converting them.
+    GpuImage::Order readOrder() const;
+
 private:
-    irr::core::dimension2du screen;
-    RgbImage* target = nullptr;
+    void bindShownFrame() const;
+    static GpuImage::Order boundFrameOrder(); // of the read framebuffer bound
+    void readRgb(RgbImage& picture);
+    void readGpuLayout(GpuImage& frame, GpuImage::Order order);
+
+    irr::core::dimension2du window;
+    irr::core::dimension2du shown;
+    const ScreenScaler* scaler = nullptr;
+    RgbImage* rgbTarget = nullptr;
+    GpuImage* gpuTarget = nullptr;
     std::vector<unsigned char> bottomUp; // GL's row order, kept between frames
 };

@@ -28,19 +28,19 @@ double millisecondsSince(std::chrono::steady_clock::time_point start)
 }
 } // namespace
 
-CaptureSession::CaptureSession(irr::core::dimension2du screen, ScaleMode scale) : scaleMode(scale), reader(screen)
+CaptureSession::CaptureSession(irr::core::dimension2du screen, ScaleMode scale)
+    : scaleMode(scale), reader({SCREEN_WIDTH, SCREEN_HEIGHT}, screen)
 {
     processTime = secondsSinceProcessStart();
     auto start = std::chrono::steady_clock::now();
     DeviceSettings settings;
-    settings.windowSize = screen;
+    settings.windowSize = {SCREEN_WIDTH, SCREEN_HEIGHT};
     device = createDemoDevice(settings, nullptr);
     if (!device)
-        throw CaptureError("cannot open a " + std::to_string(screen.Width) + "x" + std::to_string(screen.Height) +
-                           " OpenGL window: " + whyNoDemoDevice());
+        throw CaptureError("cannot open a 640x480 OpenGL window: " + whyNoDemoDevice());
     device->setWindowCaption(L"KIRUPO");
     // A window manager may not resize the window: its frames must keep their size.
-    keepWindowSize(device, screen.Width, screen.Height);
+    keepWindowSize(device, SCREEN_WIDTH, SCREEN_HEIGHT);
     device->run(); // the driver learns the window's final size
     driver = device->getVideoDriver();
     deviceTime = secondsSince(start);
@@ -52,6 +52,13 @@ CaptureSession::CaptureSession(irr::core::dimension2du screen, ScaleMode scale) 
 
     start = std::chrono::steady_clock::now();
     scaler = std::make_unique<ScreenScaler>(scaleMode, driver);
+    if (screen != irr::core::dimension2du(SCREEN_WIDTH, SCREEN_HEIGHT))
+    {
+        if (!scaler->showOffScreen(screen))
+            throw CaptureError("this OpenGL cannot make an off-screen image of " + std::to_string(screen.Width) + "x" +
+                               std::to_string(screen.Height));
+        reader.readFrom(scaler.get());
+    }
     context = new DemoContext(device, DemoContext::WithSound, scaler->drawingDriver());
     director = new EffectDirector();
     director->initAll();
@@ -91,13 +98,24 @@ bool CaptureSession::pin(irr::s32 effectId)
 
 double CaptureSession::drawFrameAt(irr::u32 timerMs, RgbImage* picture, bool waitForGpu)
 {
+    reader.readInto(picture);
+    return drawAt(timerMs, picture != nullptr, waitForGpu);
+}
+
+void CaptureSession::drawFrameAt(irr::u32 timerMs, GpuImage& frame)
+{
+    reader.readInto(&frame);
+    drawAt(timerMs, true, false);
+}
+
+double CaptureSession::drawAt(irr::u32 timerMs, bool read, bool waitForGpu)
+{
     // run() handles the window's events; it does not move a stopped timer.
     if (!device->run())
         throw CaptureError("the window was closed");
     device->getTimer()->setTime(timerMs);
-    reader.readInto(picture);
     const auto start = std::chrono::steady_clock::now();
-    drawFrame(driver, *director, picture ? &reader : nullptr, scaler.get());
+    drawFrame(driver, *director, read ? &reader : nullptr, scaler.get());
     ++ticks;
     if (waitForGpu)
         glFinish();

@@ -19,9 +19,11 @@ class FrameSchedule;
 class CaptureSession
 {
 public:
-    // A window of the demo's 640 x 480, or a bigger screen that shows the
-    // picture scaled as the demo shows it on such a screen. Throws
-    // CaptureError when no window can be opened.
+    // The demo's 640 x 480 screen, or a bigger one that shows the picture
+    // scaled as the demo shows it on such a screen: the window stays
+    // 640 x 480 and the scaler shows the bigger screen in an off-screen
+    // image, which is read back from there. Throws CaptureError when no
+    // window or no such image can be made.
     explicit CaptureSession(irr::core::dimension2du screen = {SCREEN_WIDTH, SCREEN_HEIGHT},
                             ScaleMode scale = ScaleMode::Sharp);
     ~CaptureSession();
@@ -46,6 +48,8 @@ public:
     // it when waitForGpu. Throws CaptureError when the window has been closed
     // or resized.
     double drawFrameAt(irr::u32 timerMs, RgbImage* picture = nullptr, bool waitForGpu = false);
+    // The same, the frame read as the framebuffer keeps it (for a video).
+    void drawFrameAt(irr::u32 timerMs, GpuImage& frame);
     // Ticks the frames of the schedule from the first this session has not
     // ticked yet up to, not including, `frame`, without drawing them
     // (skipFrame): the frames drawn after them come out exactly as from a
@@ -54,6 +58,9 @@ public:
     // beginScene and endScene alone, timed until the GPU has finished: the
     // floor under every frame.
     double drawEmptyFrame();
+
+    // The byte order of the frames drawFrameAt reads as the framebuffer keeps them.
+    GpuImage::Order readOrder() const { return reader.readOrder(); }
 
     float demoTime() const;
     irr::IrrlichtDevice* getDevice() const { return device; }
@@ -67,6 +74,9 @@ public:
     double initSeconds() const { return initTime; }
 
 private:
+    // One frame at timerMs, read back into the reader's target when read.
+    double drawAt(irr::u32 timerMs, bool read, bool waitForGpu);
+
     irr::IrrlichtDevice* device = nullptr;
     irr::video::IVideoDriver* driver = nullptr;
     DemoContext* context = nullptr;

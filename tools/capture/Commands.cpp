@@ -229,13 +229,14 @@ int captureVideo(const CaptureOptions& options)
     settings.output = out.temporaryPath();
     CaptureSession session(pictureSize, options.scale);
     session.setGentle(options.gentle);
+    settings.order = session.readOrder();
     VideoEncoder encoder(ffmpeg, settings);
     Progress progress(settings.frames);
     session.skipTo(schedule, first);
     for (int frame = first; frame <= last; ++frame)
     {
         stopIfAsked();
-        session.drawFrameAt(schedule.timerMs(frame), &encoder.nextFrame());
+        session.drawFrameAt(schedule.timerMs(frame), encoder.nextFrame());
         encoder.send();
         progress.frameDone();
     }

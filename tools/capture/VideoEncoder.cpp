@@ -1,12 +1,14 @@
 #include "VideoEncoder.h"
 
 #include "CaptureErrors.h"
+#include "Yuv420Converter.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -54,14 +56,24 @@ std::string barsFilter(const VideoFrame& frame)
 }
 } // namespace
 
+bool convertsToYuv(const VideoSettings& settings)
+{
+    return !settings.lossless && settings.frame.left % 2 == 0 && settings.frame.top % 2 == 0;
+}
+
 std::vector<std::string> ffmpegArguments(const VideoSettings& settings)
 {
     char duration[32];
     std::snprintf(duration, sizeof duration, "%.6f", static_cast<double>(settings.frames) / settings.fps);
-    const std::string size = std::to_string(settings.width) + "x" + std::to_string(settings.height);
+    const bool yuv = convertsToYuv(settings);
+    const bool framed = settings.frame.width != 0;
+    const std::string size = yuv && framed
+                                 ? std::to_string(settings.frame.width) + "x" + std::to_string(settings.frame.height)
+                                 : std::to_string(settings.width) + "x" + std::to_string(settings.height);
+    const char* format = yuv ? "yuv420p" : settings.order == GpuImage::Order::Rgba ? "rgba" : "bgra";
 
     std::vector<std::string> args = {"-hide_banner", "-loglevel", "error",         "-y",
-                                     "-f",           "rawvideo",  "-pixel_format", "rgb24",
+                                     "-f",           "rawvideo",  "-pixel_format", format,
                                      "-video_size",  size,        "-framerate",    std::to_string(settings.fps),
                                      "-i",           "pipe:0"};
     int inputs = 1;
@@ -90,13 +102,13 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& settings)
     else
     {
         // RGB to limited-range BT.709 YUV, tagged as such, so that players
-        // show the colours the demo drew. The bars go on after the
-        // conversion, which then has less to convert, unless they would move
-        // the picture off the chroma samples' grid of two by two pixels.
-        const std::string toYuv = "scale=out_color_matrix=bt709:out_range=tv,format=yuv420p,";
-        const bool onChromaGrid = settings.frame.left % 2 == 0 && settings.frame.top % 2 == 0;
-        const std::string bars = barsFilter(settings.frame);
-        const std::string filters = onChromaGrid ? toYuv + bars : bars + toYuv;
+        // show the colours the demo drew. The encoder's own converter does
+        // it, bars and all, unless the bars would move the picture off the
+        // chroma samples' grid of two by two pixels: then ffmpeg adds the
+        // bars and converts the whole frame.
+        const std::string filters = yuv ? ""
+                                        : barsFilter(settings.frame) +
+                                              "scale=out_color_matrix=bt709:out_range=tv,format=yuv420p,";
         args.insert(args.end(), {"-vf", filters + "setsar=1", "-c:v", "libx264", "-preset", X264_PRESET, "-crf",
                                  X264_CRF, "-pix_fmt", "yuv420p", "-color_primaries", "bt709", "-color_trc", "bt709",
                                  "-colorspace", "bt709", "-color_range", "tv"});
@@ -220,7 +232,11 @@ VideoEncoder::VideoEncoder(const std::string& ffmpeg, const VideoSettings& setti
         pid = -1;
         throw CaptureError("cannot run " + ffmpeg + ": " + std::strerror(result));
     }
-    buffers.assign(QUEUED_FRAMES, RgbImage(settings.width, settings.height));
+    if (convertsToYuv(settings))
+        converter = std::make_unique<Yuv420Converter>(settings.frame.width ? settings.frame.width : settings.width,
+                                                      settings.frame.width ? settings.frame.height : settings.height,
+                                                      settings.frame.left, settings.frame.top);
+    buffers.assign(QUEUED_FRAMES, GpuImage(settings.width, settings.height));
     writer = std::thread(&VideoEncoder::writeQueuedFrames, this);
 }
 
@@ -241,10 +257,8 @@ VideoEncoder::~VideoEncoder()
 
 namespace
 {
-bool writeAll(int fd, const RgbImage& frame)
+bool writeAll(int fd, const unsigned char* p, std::size_t left)
 {
-    const unsigned char* p = frame.pixels.data();
-    std::size_t left = frame.pixels.size();
     while (left > 0)
     {
         const ssize_t n = ::write(fd, p, left);
@@ -257,7 +271,48 @@ bool writeAll(int fd, const RgbImage& frame)
     }
     return true;
 }
+
+// The rows top first, straight from the frame read back bottom first.
+bool writeRowsTopFirst(int fd, const GpuImage& frame)
+{
+    constexpr unsigned ROWS_A_CALL = 64;
+    iovec rows[ROWS_A_CALL];
+    for (unsigned y = 0; y < frame.height; y += ROWS_A_CALL)
+    {
+        const unsigned count = std::min(ROWS_A_CALL, frame.height - y);
+        std::size_t bytes = 0;
+        for (unsigned i = 0; i < count; ++i)
+        {
+            rows[i].iov_base = const_cast<unsigned char*>(frame.rowFromTop(y + i));
+            rows[i].iov_len = frame.rowBytes();
+            bytes += frame.rowBytes();
+        }
+        const ssize_t n = ::writev(fd, rows, static_cast<int>(count));
+        if (n == static_cast<ssize_t>(bytes))
+            continue;
+        if (n < 0 && errno != EINTR)
+            return false;
+        // Interrupted or cut short: the rest of these rows one by one.
+        std::size_t done = n > 0 ? static_cast<std::size_t>(n) : 0;
+        for (unsigned i = 0; i < count; ++i)
+        {
+            const std::size_t skip = std::min(done, frame.rowBytes());
+            done -= skip;
+            if (!writeAll(fd, frame.rowFromTop(y + i) + skip, frame.rowBytes() - skip))
+                return false;
+        }
+    }
+    return true;
+}
 } // namespace
+
+bool VideoEncoder::writeFrame(const GpuImage& frame)
+{
+    if (!converter)
+        return writeRowsTopFirst(input, frame);
+    const std::vector<unsigned char>& yuv = converter->convert(frame);
+    return writeAll(input, yuv.data(), yuv.size());
+}
 
 void VideoEncoder::writeQueuedFrames()
 {
@@ -267,9 +322,9 @@ void VideoEncoder::writeQueuedFrames()
         changed.wait(guard, [this] { return queued > 0 || inputEnds; });
         if (queued == 0)
             return;
-        const RgbImage& frame = buffers[oldest];
+        const GpuImage& frame = buffers[oldest];
         guard.unlock(); // the frame's buffer is not handed out again until it is written
-        const bool written = writeAll(input, frame);
+        const bool written = writeFrame(frame);
         guard.lock();
         if (!written)
         {
@@ -295,7 +350,7 @@ void VideoEncoder::stopWriter()
     writer.join();
 }
 
-RgbImage& VideoEncoder::nextFrame()
+GpuImage& VideoEncoder::nextFrame()
 {
     std::unique_lock<std::mutex> guard(lock);
     changed.wait(guard, [this] { return queued < buffers.size() || pipeBroken; });

@@ -1,15 +1,18 @@
 #pragma once
 
-#include "Png.h"
+#include "GpuImage.h"
 #include "platform/DemoGeometry.h"
 
 #include <sys/types.h>
 
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+class Yuv420Converter;
 
 // The demo times of a video's first and last frames.
 struct ClipRange
@@ -41,7 +44,8 @@ struct VideoSettings
     ClipRange clip;                // the soundtrack starts at clip.first
     unsigned width = SCREEN_WIDTH; // the frames fed in, already scaled
     unsigned height = SCREEN_HEIGHT;
-    VideoFrame frame;      // the video's frame around them, when bigger
+    GpuImage::Order order = GpuImage::Order::Bgra; // their bytes' order
+    VideoFrame frame;                              // the video's frame around them, when bigger
     bool lossless = false; // FFV1 RGB and FLAC, which decode to the very pixels and samples fed in
     Container container = Container::Mp4;
     std::string metadata;   // the title and chapters as ffmpeg's metadata file; empty: none
@@ -66,12 +70,17 @@ std::string x264Settings();
 // anything else.
 Container containerFor(const std::string& name);
 
+// Whether the encoder converts the frames to the H.264 video's YUV itself,
+// bars and all (they lie on the chroma grid), for ffmpeg to encode them as
+// they come; otherwise ffmpeg adds the bars and converts the colours.
+bool convertsToYuv(const VideoSettings& settings);
+
 // The ffmpeg command line for these settings, without the program name: raw
-// RGB frames on stdin, the metadata (when there is some) on file descriptor
-// 3; the soundtrack looped (as the demo loops its music), from the clip's
-// first demo time on, and cut to the video's length. ffmpeg only converts
-// colours and adds the bars around the frames: H.264 yuv420p with BT.709
-// colours and AAC, or when lossless FFV1 RGB and FLAC.
+// frames on stdin (YUV 4:2:0 when convertsToYuv, else the frames as read
+// back, rows top first), the metadata (when there is some) on file
+// descriptor 3; the soundtrack looped (as the demo loops its music), from
+// the clip's first demo time on, and cut to the video's length. H.264
+// yuv420p with BT.709 colours and AAC, or when lossless FFV1 RGB and FLAC.
 std::vector<std::string> ffmpegArguments(const VideoSettings& settings);
 
 // The full path of a program found on PATH, or "" when there is none.
@@ -82,9 +91,9 @@ std::string findProgram(const std::string& name);
 bool audioDecodes(const std::string& ffmpeg, const std::string& path);
 
 // ffmpeg encoding frames fed through a pipe. Frames wait in a few buffers of
-// the encoder's own while its writer thread feeds them to ffmpeg, so drawing
-// goes on while ffmpeg encodes and waits only when ffmpeg falls a whole queue
-// behind.
+// the encoder's own while its writer thread converts them (see convertsToYuv)
+// and feeds them to ffmpeg, so drawing goes on while ffmpeg encodes and waits
+// only when ffmpeg falls a whole queue behind.
 class VideoEncoder
 {
 public:
@@ -99,7 +108,7 @@ public:
     // The buffer the next frame goes into (the settings' size), free once every
     // frame before it has been written. Throws CaptureError with ffmpeg's own
     // complaint when it has stopped.
-    RgbImage& nextFrame();
+    GpuImage& nextFrame();
     // Queues the frame drawn into nextFrame's buffer.
     void send();
     // Ends the input once every queued frame is written and waits for ffmpeg
@@ -119,7 +128,10 @@ private:
     int input = -1;
     int errors = -1; // ffmpeg's stderr, an unlinked temporary file
 
-    std::vector<RgbImage> buffers; // a ring: `queued` frames from `oldest`
+    bool writeFrame(const GpuImage& frame); // false when ffmpeg has gone
+
+    std::unique_ptr<Yuv420Converter> converter; // none: ffmpeg converts
+    std::vector<GpuImage> buffers;              // a ring: `queued` frames from `oldest`
     std::size_t oldest = 0;
     std::size_t queued = 0;
     bool inputEnds = false;  // finish: write what is queued, then stop

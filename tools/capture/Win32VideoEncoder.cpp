@@ -2,6 +2,7 @@
 // a video is refused with one line, before any window opens.
 #include "CaptureErrors.h"
 #include "VideoEncoder.h"
+#include "Yuv420Converter.h"
 
 #include <windows.h>
 
@@ -29,7 +30,7 @@ VideoEncoder::VideoEncoder(const std::string&, const VideoSettings&)
 
 VideoEncoder::~VideoEncoder() = default;
 
-RgbImage& VideoEncoder::nextFrame()
+GpuImage& VideoEncoder::nextFrame()
 {
     throw CaptureError(NOT_AVAILABLE);
 }

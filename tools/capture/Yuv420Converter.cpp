@@ -1,0 +1,86 @@
+#include "Yuv420Converter.h"
+
+#include "CaptureErrors.h"
+
+extern "C"
+{
+#include <libavutil/opt.h>
+#include <libavutil/pixfmt.h>
+#include <libswscale/swscale.h>
+}
+
+#include <cstring>
+
+namespace
+{
+// Limited-range black.
+constexpr unsigned char BLACK_Y = 16;
+constexpr unsigned char BLACK_CHROMA = 128;
+} // namespace
+
+Yuv420Converter::Yuv420Converter(unsigned frameWidth, unsigned frameHeight, unsigned left, unsigned top)
+    : width(frameWidth), height(frameHeight), left(left), top(top)
+{
+    const std::size_t luma = static_cast<std::size_t>(width) * height;
+    planes.assign(luma, BLACK_Y);
+    planes.resize(luma + 2 * (luma / 4), BLACK_CHROMA);
+}
+
+Yuv420Converter::~Yuv420Converter()
+{
+    sws_freeContext(context);
+}
+
+void Yuv420Converter::prepare(const GpuImage& picture)
+{
+    if (context && picture.width == pictureWidth && picture.height == pictureHeight && picture.order == order)
+        return;
+    if (left + picture.width > width || top + picture.height > height)
+        throw CaptureError("a frame does not fit the video");
+    sws_freeContext(context);
+    pictureWidth = picture.width;
+    pictureHeight = picture.height;
+    order = picture.order;
+    // The alpha byte is padding: the framebuffer's alpha is not the picture's.
+    const AVPixelFormat in = order == GpuImage::Order::Rgba ? AV_PIX_FMT_RGB0 : AV_PIX_FMT_BGR0;
+    context = sws_alloc_context();
+    const bool set = context && av_opt_set_int(context, "srcw", pictureWidth, 0) >= 0 &&
+                     av_opt_set_int(context, "srch", pictureHeight, 0) >= 0 &&
+                     av_opt_set_int(context, "src_format", in, 0) >= 0 &&
+                     av_opt_set_int(context, "dstw", pictureWidth, 0) >= 0 &&
+                     av_opt_set_int(context, "dsth", pictureHeight, 0) >= 0 &&
+                     av_opt_set_int(context, "dst_format", AV_PIX_FMT_YUV420P, 0) >= 0 &&
+                     av_opt_set_int(context, "sws_flags", SWS_BICUBIC, 0) >= 0 &&
+                     sws_init_context(context, nullptr, nullptr) >= 0;
+    int *inverse = nullptr, *table = nullptr;
+    int sourceRange = 0, range = 0, brightness = 0, contrast = 0, saturation = 0;
+    if (!set ||
+        sws_getColorspaceDetails(context, &inverse, &sourceRange, &table, &range, &brightness, &contrast, &saturation) <
+            0 ||
+        sws_setColorspaceDetails(context, inverse, sourceRange, sws_getCoefficients(SWS_CS_ITU709), 0, brightness,
+                                 contrast, saturation) < 0)
+    {
+        sws_freeContext(context);
+        context = nullptr;
+        throw CaptureError("libswscale cannot convert the frames to YUV 4:2:0");
+    }
+}
+
+const std::vector<unsigned char>& Yuv420Converter::convert(const GpuImage& picture)
+{
+    prepare(picture);
+    // Bottom row first: read from the last row upwards.
+    const std::size_t rowBytes = picture.rowBytes();
+    const uint8_t* source[] = {picture.pixels.data() + (picture.height - 1) * rowBytes};
+    const int sourceStride[] = {-static_cast<int>(rowBytes)};
+    const std::size_t luma = static_cast<std::size_t>(width) * height;
+    unsigned char* y = planes.data();
+    unsigned char* u = y + luma;
+    unsigned char* v = u + luma / 4;
+    uint8_t* destination[] = {y + static_cast<std::size_t>(top) * width + left,
+                              u + static_cast<std::size_t>(top / 2) * (width / 2) + left / 2,
+                              v + static_cast<std::size_t>(top / 2) * (width / 2) + left / 2};
+    const int stride[] = {static_cast<int>(width), static_cast<int>(width / 2), static_cast<int>(width / 2)};
+    sws_scale(context, source, sourceStride, 0, static_cast<int>(picture.height), destination, stride);
+    return planes;
+}
