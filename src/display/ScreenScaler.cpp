@@ -52,6 +52,71 @@ GLuint compiledShader(GLenum kind, const char* source)
     glCompileShader(shader);
     return shader;
 }
+GLuint linkedProgram(const char* fragmentSource)
+{
+    const GLuint program = glCreateProgram();
+    const GLuint vertex = compiledShader(GL_VERTEX_SHADER, VERTEX_SHADER);
+    const GLuint fragment = compiledShader(GL_FRAGMENT_SHADER, fragmentSource);
+    glAttachShader(program, vertex);
+    glAttachShader(program, fragment);
+    glLinkProgram(program);
+    glDeleteShader(vertex);
+    glDeleteShader(fragment);
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (linked != GL_TRUE)
+    {
+        glDeleteProgram(program);
+        return 0;
+    }
+    glUseProgram(program);
+    glUniform1i(glGetUniformLocation(program, "picture"), 0);
+    return program;
+}
+
+// A texture of four bytes a pixel that the scaler draws into or from.
+// Unsized RGBA given as BGRA is stored as blue, green, red, alpha, the
+// layout that software renderers blit and filter fastest.
+GLuint colourTexture(core::dimension2du size)
+{
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(size.Width), static_cast<GLsizei>(size.Height), 0,
+                 GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    return texture;
+}
+
+// A framebuffer drawing into a colour texture alone, 0 when incomplete.
+GLuint framebufferOf(GLuint texture)
+{
+    GLuint framebuffer = 0;
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    if (!complete)
+        glDeleteFramebuffers(1, &framebuffer);
+    return complete ? framebuffer : 0;
+}
+
+// The texture over the whole viewport.
+void drawTextureQuad()
+{
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(-1.0f, -1.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(1.0f, -1.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(1.0f, 1.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(-1.0f, 1.0f);
+    glEnd();
+}
 } // namespace
 
 // The engine puts the screen's viewport at the window's bottom left (in
@@ -188,38 +253,27 @@ void ScreenScaler::releaseBuffers()
     if (offScreenFramebuffer)
         glDeleteFramebuffers(1, &offScreenFramebuffer);
     if (offScreenColour)
-        glDeleteRenderbuffers(1, &offScreenColour);
+        glDeleteTextures(1, &offScreenColour);
     program = 0;
     pictureTexture = 0;
-    offScreenFramebuffer = 0;
-    offScreenColour = 0;
+    offScreenFramebuffer = offScreenColour = 0;
     offScreen = core::dimension2du(0, 0);
 }
 
 bool ScreenScaler::showOffScreen(core::dimension2du screen)
 {
     if (driver->getDriverType() != video::EDT_OPENGL || !hasOffScreenFunctions() || screen.Width < PICTURE.Width ||
-        screen.Height < PICTURE.Height)
+        screen.Height < PICTURE.Height || offScreenFramebuffer)
         return false;
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    offScreenColour = colourTexture(screen);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    offScreenFramebuffer = framebufferOf(offScreenColour);
     if (!offScreenFramebuffer)
     {
-        glGenFramebuffers(1, &offScreenFramebuffer);
-        glGenRenderbuffers(1, &offScreenColour);
-    }
-    // Colour only: the scaler's pass needs no depth.
-    glBindRenderbuffer(GL_RENDERBUFFER, offScreenColour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, static_cast<GLsizei>(screen.Width),
-                          static_cast<GLsizei>(screen.Height));
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    glBindFramebuffer(GL_FRAMEBUFFER, offScreenFramebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, offScreenColour);
-    const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    if (!complete)
-    {
-        glDeleteFramebuffers(1, &offScreenFramebuffer);
-        glDeleteRenderbuffers(1, &offScreenColour);
-        offScreenFramebuffer = offScreenColour = 0;
+        glDeleteTextures(1, &offScreenColour);
+        offScreenColour = 0;
         return false;
     }
     offScreen = screen;
@@ -267,12 +321,18 @@ void ScreenScaler::present()
     glDisable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_STENCIL_TEST);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, pictureTexture);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, cornerDriver->screenBottom, static_cast<GLsizei>(PICTURE.Width),
                         static_cast<GLsizei>(PICTURE.Height));
-    if (offScreenFramebuffer)
-        glBindFramebuffer(GL_FRAMEBUFFER, offScreenFramebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, offScreenFramebuffer);
     clearAround(area);
 
     // Whole multiples are nothing but whole blocks; smooth is sharp with blocks of one.
@@ -282,28 +342,12 @@ void ScreenScaler::present()
     glUseProgram(program);
     glUniform1f(wholeFactorUniform,
                 mode == ScaleMode::Sharp && !exactMultiple ? static_cast<float>(layout.wholeFactor) : 1.0f);
-    glDisable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_STENCIL_TEST);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glViewport(area.UpperLeftCorner.X, area.UpperLeftCorner.Y, area.getWidth(), area.getHeight());
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2f(-1.0f, -1.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex2f(1.0f, -1.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex2f(1.0f, 1.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex2f(-1.0f, 1.0f);
-    glEnd();
+    drawTextureQuad();
 
     glUseProgram(static_cast<GLuint>(engineProgram));
     glPopAttrib();
-    if (offScreenFramebuffer)
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
     driver->OnResize(deviceScreen);
     cornerDriver->screenBottom = -1;
 }
@@ -331,34 +375,19 @@ void ScreenScaler::clearAround(const core::recti& area) const
 
 bool ScreenScaler::prepare()
 {
-    // Runs inside present's saved state.
-    if (program)
+    // Runs inside present's saved state, once.
+    if (pictureTexture)
         return programLinked;
-    glGenTextures(1, &pictureTexture);
-    glBindTexture(GL_TEXTURE_2D, pictureTexture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(PICTURE.Width), static_cast<GLsizei>(PICTURE.Height),
-                 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    pictureTexture = colourTexture(PICTURE);
 
-    program = glCreateProgram();
-    const GLuint vertex = compiledShader(GL_VERTEX_SHADER, VERTEX_SHADER);
-    const GLuint fragment = compiledShader(GL_FRAGMENT_SHADER, FRAGMENT_SHADER);
-    glAttachShader(program, vertex);
-    glAttachShader(program, fragment);
-    glLinkProgram(program);
-    glDeleteShader(vertex);
-    glDeleteShader(fragment);
-    GLint linked = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    programLinked = linked == GL_TRUE;
+    program = linkedProgram(FRAGMENT_SHADER);
+    programLinked = program != 0;
     if (!programLinked)
     {
         warn("this OpenGL cannot build the scaling shader: the picture stays unscaled at the top left");
         return false;
     }
     glUseProgram(program);
-    glUniform1i(glGetUniformLocation(program, "picture"), 0);
     glUniform2f(glGetUniformLocation(program, "pictureSize"), static_cast<float>(PICTURE.Width),
                 static_cast<float>(PICTURE.Height));
     wholeFactorUniform = glGetUniformLocation(program, "wholeFactor");

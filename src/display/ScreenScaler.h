@@ -83,6 +83,7 @@ private:
     // Makes the picture's texture and the scaling program, once; false
     // when the program cannot be built (the picture is then left unscaled).
     bool prepare();
+
     // Clears the window around the picture's area (OpenGL's coordinates) to black.
     void clearAround(const irr::core::recti& area) const;
 
@@ -98,5 +99,5 @@ private:
     int wholeFactorUniform = -1;
     irr::core::dimension2du offScreen; // 0 x 0: the window shows the frame
     unsigned offScreenFramebuffer = 0;
-    unsigned offScreenColour = 0; // its renderbuffer
+    unsigned offScreenColour = 0; // its texture
 };

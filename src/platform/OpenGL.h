@@ -34,14 +34,10 @@
 // runs without them.
 #define KIRUPO_GL_OFF_SCREEN_FUNCTIONS(X)                                                                              \
     X(PFNGLBINDFRAMEBUFFERPROC, glBindFramebuffer)                                                                     \
-    X(PFNGLBINDRENDERBUFFERPROC, glBindRenderbuffer)                                                                   \
     X(PFNGLCHECKFRAMEBUFFERSTATUSPROC, glCheckFramebufferStatus)                                                       \
     X(PFNGLDELETEFRAMEBUFFERSPROC, glDeleteFramebuffers)                                                               \
-    X(PFNGLDELETERENDERBUFFERSPROC, glDeleteRenderbuffers)                                                             \
-    X(PFNGLFRAMEBUFFERRENDERBUFFERPROC, glFramebufferRenderbuffer)                                                     \
-    X(PFNGLGENFRAMEBUFFERSPROC, glGenFramebuffers)                                                                     \
-    X(PFNGLGENRENDERBUFFERSPROC, glGenRenderbuffers)                                                                   \
-    X(PFNGLRENDERBUFFERSTORAGEPROC, glRenderbufferStorage)
+    X(PFNGLFRAMEBUFFERTEXTURE2DPROC, glFramebufferTexture2D)                                                           \
+    X(PFNGLGENFRAMEBUFFERSPROC, glGenFramebuffers)
 
 #define KIRUPO_GL_DECLARE(type, name) extern type kirupo_##name;
 KIRUPO_GL_FUNCTIONS(KIRUPO_GL_DECLARE)
@@ -65,14 +61,10 @@ KIRUPO_GL_OFF_SCREEN_FUNCTIONS(KIRUPO_GL_DECLARE)
 #define glUniform2f kirupo_glUniform2f
 #define glUseProgram kirupo_glUseProgram
 #define glBindFramebuffer kirupo_glBindFramebuffer
-#define glBindRenderbuffer kirupo_glBindRenderbuffer
 #define glCheckFramebufferStatus kirupo_glCheckFramebufferStatus
 #define glDeleteFramebuffers kirupo_glDeleteFramebuffers
-#define glDeleteRenderbuffers kirupo_glDeleteRenderbuffers
-#define glFramebufferRenderbuffer kirupo_glFramebufferRenderbuffer
+#define glFramebufferTexture2D kirupo_glFramebufferTexture2D
 #define glGenFramebuffers kirupo_glGenFramebuffers
-#define glGenRenderbuffers kirupo_glGenRenderbuffers
-#define glRenderbufferStorage kirupo_glRenderbufferStorage
 
 // True when the current context has every one of the demo's functions;
 // fetches the off-screen ones too, where it has them.

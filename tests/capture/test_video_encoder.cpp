@@ -1,8 +1,9 @@
 // Frames fed straight to the video encoder: players find the title and the
-// chapters in both containers.
+// chapters in both containers, and the frames it converts itself are ffmpeg's.
 #include "Chapters.h"
 #include "CommandOutput.h"
 #include "VideoEncoder.h"
+#include "Yuv420Converter.h"
 
 #include <gtest/gtest.h>
 
@@ -50,4 +51,55 @@ TEST(VideoEncoder, TitleAndChaptersReachBothContainers)
         EXPECT_TRUE(has("chapters.chapter.2.end_time=\"20.000000\""));
         EXPECT_FALSE(has("chapters.chapter.3.id=3"));
     }
+}
+
+// The encoder converts the frames of the H.264 video itself, as ffmpeg's
+// scale and pad filters did: the same picture gives the very same YUV bytes,
+// whichever order the GPU keeps its bytes in, and the bars stay black.
+TEST(VideoEncoder, ConvertsFramesToYuvAsFfmpegsFiltersDo)
+{
+    if (findProgram("ffmpeg").empty())
+        GTEST_SKIP() << "ffmpeg is not installed";
+    // Hard colour edges, gradients and saturated colours, on a 66 x 48
+    // picture in an 82 x 48 frame (bars of 8 at the sides): rows of a width
+    // that is no multiple of a vector register's.
+    const unsigned width = 66, height = 48;
+    std::string rgb; // top row first, as ffmpeg read the frames
+    GpuImage bgra(width, height), rgba(width, height);
+    bgra.order = GpuImage::Order::Bgra;
+    rgba.order = GpuImage::Order::Rgba;
+    for (unsigned y = 0; y < height; ++y)
+        for (unsigned x = 0; x < width; ++x)
+        {
+            const unsigned char r = static_cast<unsigned char>(x * 7 + (y / 6) * 40);
+            const unsigned char g = static_cast<unsigned char>((x / 4 + y / 4) % 2 ? 255 : y * 5);
+            const unsigned char b = static_cast<unsigned char>(x < 33 ? 0 : 255 - x * 3);
+            rgb += {static_cast<char>(r), static_cast<char>(g), static_cast<char>(b)};
+            // Bottom row first; the fourth byte is not the picture's.
+            unsigned char* p = bgra.pixels.data() + ((height - 1 - y) * width + x) * 4;
+            unsigned char* q = rgba.pixels.data() + ((height - 1 - y) * width + x) * 4;
+            p[0] = b, p[1] = g, p[2] = r, p[3] = 17;
+            q[0] = r, q[1] = g, q[2] = b, q[3] = 200;
+        }
+    const std::string base = std::filesystem::temp_directory_path().string() + "/kirupo-yuv";
+    std::FILE* file = std::fopen((base + ".rgb").c_str(), "wb");
+    ASSERT_TRUE(file);
+    std::fwrite(rgb.data(), 1, rgb.size(), file);
+    std::fclose(file);
+    commandOutput("ffmpeg -v error -y -f rawvideo -pixel_format rgb24 -video_size 66x48 -i '" + base +
+                  ".rgb' -vf scale=out_color_matrix=bt709:out_range=tv,format=yuv420p,pad=82:48:8:0:black "
+                  "-f rawvideo '" +
+                  base + ".yuv'");
+    std::FILE* yuvFile = std::fopen((base + ".yuv").c_str(), "rb");
+    ASSERT_TRUE(yuvFile);
+    std::vector<unsigned char> expected(82 * 48 * 3 / 2 + 1);
+    expected.resize(std::fread(expected.data(), 1, expected.size(), yuvFile));
+    std::fclose(yuvFile);
+    std::remove((base + ".rgb").c_str());
+    std::remove((base + ".yuv").c_str());
+    ASSERT_EQ(expected.size(), 82u * 48 * 3 / 2);
+
+    Yuv420Converter converter(82, 48, 8, 0);
+    EXPECT_TRUE(converter.convert(bgra) == expected);
+    EXPECT_TRUE(converter.convert(rgba) == expected);
 }

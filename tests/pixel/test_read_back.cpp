@@ -57,8 +57,9 @@ TEST(ReadBack, TheBackBufferComesTopRowFirstAndMatchesAnXScreenshotOfTheWindow)
     ASSERT_EQ(driver->getScreenSize(), irr::core::dimension2du(640, 480));
 
     const SColor grey(255, 40, 40, 40), red(255, 255, 0, 0), green(255, 0, 255, 0), blue(255, 0, 0, 255);
-    BackBufferReader reader(irr::core::dimension2du(640, 480));
+    BackBufferReader reader(irr::core::dimension2du(640, 480), irr::core::dimension2du(640, 480));
     RgbImage picture;
+    GpuImage asKept;                        // the same frame as the framebuffer keeps it
     for (int frame = 0; frame < 2; ++frame) // the second frame proves the reader can be used again
     {
         ASSERT_TRUE(session.getDevice()->run());
@@ -67,6 +68,7 @@ TEST(ReadBack, TheBackBufferComesTopRowFirstAndMatchesAnXScreenshotOfTheWindow)
         driver->draw2DRectangle(green, recti(540, 430, 640, 480)); // bottom right
         driver->draw2DRectangle(blue, recti(300, 10, 310, 470));   // a thin upright bar
         reader.readInto(&picture);
+        reader.readInto(&asKept);
         reader.frameDrawn(driver);
         driver->endScene();
     }
@@ -89,6 +91,20 @@ TEST(ReadBack, TheBackBufferComesTopRowFirstAndMatchesAnXScreenshotOfTheWindow)
     for (std::size_t i = 0; i < shot.pixels.size(); ++i)
         differing += shot.pixels[i] != picture.pixels[i];
     EXPECT_EQ(differing, 0u) << "the read-back frame differs from the window on screen";
+
+    // Bottom row first, four bytes a pixel in the order it says: the same picture.
+    ASSERT_EQ(asKept.width, 640u);
+    ASSERT_EQ(asKept.order, reader.readOrder());
+    const bool bgra = asKept.order == GpuImage::Order::Bgra;
+    differing = 0;
+    for (unsigned y = 0; y < 480; ++y)
+        for (unsigned x = 0; x < 640; ++x)
+        {
+            const unsigned char* kept = asKept.rowFromTop(y) + 4 * x;
+            const unsigned char* rgb = picture.row(y) + 3 * x;
+            differing += kept[bgra ? 2 : 0] != rgb[0] || kept[1] != rgb[1] || kept[bgra ? 0 : 2] != rgb[2];
+        }
+    EXPECT_EQ(differing, 0u) << "the frame as the framebuffer keeps it is not the RGB frame";
 }
 
 TEST(ReadBack, ADemoFrameReadBackIsWhatTheWindowShows)

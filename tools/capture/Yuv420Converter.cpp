@@ -41,6 +41,11 @@ void Yuv420Converter::prepare(const GpuImage& picture)
     pictureWidth = picture.width;
     pictureHeight = picture.height;
     order = picture.order;
+    // Rows a whole multiple of 64 bytes, and a row to spare after each plane.
+    scratchStride = (pictureWidth + 127) / 128 * 128;
+    scratchLuma = scratchStride * (pictureHeight + 1);
+    scratchChroma = scratchStride / 2 * (pictureHeight / 2 + 1);
+    scratch.assign(scratchLuma + 2 * scratchChroma, 0);
     // The alpha byte is padding: the framebuffer's alpha is not the picture's.
     const AVPixelFormat in = order == GpuImage::Order::Rgba ? AV_PIX_FMT_RGB0 : AV_PIX_FMT_BGR0;
     context = sws_alloc_context();
@@ -73,14 +78,23 @@ const std::vector<unsigned char>& Yuv420Converter::convert(const GpuImage& pictu
     const std::size_t rowBytes = picture.rowBytes();
     const uint8_t* source[] = {picture.pixels.data() + (picture.height - 1) * rowBytes};
     const int sourceStride[] = {-static_cast<int>(rowBytes)};
+    // libswscale may write a little past the end of each row: it writes into
+    // planes of its own with room to spare, copied into the frame.
+    uint8_t* converted[] = {scratch.data(), scratch.data() + scratchLuma, scratch.data() + scratchLuma + scratchChroma};
+    const int stride[] = {static_cast<int>(scratchStride), static_cast<int>(scratchStride / 2),
+                          static_cast<int>(scratchStride / 2)};
+    sws_scale(context, source, sourceStride, 0, static_cast<int>(picture.height), converted, stride);
+
     const std::size_t luma = static_cast<std::size_t>(width) * height;
-    unsigned char* y = planes.data();
-    unsigned char* u = y + luma;
-    unsigned char* v = u + luma / 4;
-    uint8_t* destination[] = {y + static_cast<std::size_t>(top) * width + left,
-                              u + static_cast<std::size_t>(top / 2) * (width / 2) + left / 2,
-                              v + static_cast<std::size_t>(top / 2) * (width / 2) + left / 2};
-    const int stride[] = {static_cast<int>(width), static_cast<int>(width / 2), static_cast<int>(width / 2)};
-    sws_scale(context, source, sourceStride, 0, static_cast<int>(picture.height), destination, stride);
+    unsigned char* plane[] = {planes.data(), planes.data() + luma, planes.data() + luma + luma / 4};
+    for (int p = 0; p < 3; ++p)
+    {
+        const unsigned shift = p == 0 ? 0 : 1;
+        const std::size_t frameStride = width >> shift;
+        const std::size_t pictureRow = picture.width >> shift;
+        for (unsigned y = 0; y < picture.height >> shift; ++y)
+            std::memcpy(plane[p] + ((top >> shift) + y) * frameStride + (left >> shift),
+                        converted[p] + y * static_cast<std::size_t>(stride[p]), pictureRow);
+    }
     return planes;
 }
