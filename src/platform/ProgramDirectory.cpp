@@ -1,15 +1,13 @@
 #include "platform/ProgramDirectory.h"
 
 #include <cstdio>
-#include <filesystem>
 
 namespace fs = std::filesystem;
 
 void enterProgramDirectory(const char* programName)
 {
     std::error_code error;
-    // The kernel's name for the running file: every symlink already followed.
-    const fs::path program = fs::read_symlink("/proc/self/exe", error);
+    const fs::path program = runningProgramFile(error);
     if (!error)
         fs::current_path(program.parent_path(), error);
     if (error)
@@ -20,6 +18,6 @@ void enterProgramDirectory(const char* programName)
     {
         const fs::path here = fs::current_path(error);
         std::fprintf(stderr, "%s: no data directory at %s: no pictures, models or music\n", programName,
-                     (here.parent_path() / "data").c_str());
+                     (here.parent_path() / "data").string().c_str());
     }
 }

@@ -148,6 +148,24 @@ FrameRange framesFromTo(const CaptureOptions& options, FrameSchedule& schedule)
     return {first, last};
 }
 
+// Draws the frames from first to last into picture, with their progress
+// shown, and hands each to `use` once it is drawn and its clock checked.
+template <typename Use>
+void drawFrames(CaptureSession& session, FrameSchedule& schedule, int first, int last, RgbImage& picture, Use use)
+{
+    Progress progress(last - first + 1);
+    session.skipTo(schedule, first);
+    for (int frame = first; frame <= last; ++frame)
+    {
+        stopIfAsked();
+        session.drawFrameAt(schedule.timerMs(frame), &picture);
+        checkClock(session, schedule, frame);
+        use(frame);
+        progress.frameDone();
+    }
+    progress.finish();
+}
+
 int captureFrameRange(const CaptureOptions& options)
 {
     FrameSchedule schedule(options.fps);
@@ -156,22 +174,14 @@ int captureFrameRange(const CaptureOptions& options)
     makeDirectory(options.outputPath(), options.output);
     CaptureSession session(options.screen, options.scale);
     session.setGentle(options.gentle);
-    Progress progress(last - first + 1);
     RgbImage picture;
-    session.skipTo(schedule, first);
-    for (int frame = first; frame <= last; ++frame)
-    {
-        stopIfAsked();
-        session.drawFrameAt(schedule.timerMs(frame), &picture);
-        checkClock(session, schedule, frame);
+    drawFrames(session, schedule, first, last, picture, [&](int frame) {
         char name[32];
         std::snprintf(name, sizeof name, "/frame-%06d.png", frame);
         OutputFile out(options.outputPath() + name, options.output + name);
         out.write(png::encode(picture));
         out.commit();
-        progress.frameDone();
-    }
-    progress.finish();
+    });
     say("%d frames (%d to %d, demo time %s to %s s) written to %s", last - first + 1, first, last,
         seconds(schedule.clockAt(first)).c_str(), seconds(schedule.clockAt(last)).c_str(), options.output.c_str());
     return 0;
@@ -388,21 +398,12 @@ int analyseFlashes(const CaptureOptions& options)
         json = std::make_unique<OutputFile>(options.outputPath(), options.output);
 
     CaptureSession session;
-
     session.setGentle(options.gentle);
     FlashAnalysis analysis(options.fps);
-    Progress progress(last - first + 1);
     RgbImage picture;
-    session.skipTo(schedule, first);
-    for (int frame = first; frame <= last; ++frame)
-    {
-        stopIfAsked();
-        session.drawFrameAt(schedule.timerMs(frame), &picture);
-        checkClock(session, schedule, frame);
+    drawFrames(session, schedule, first, last, picture, [&](int frame) {
         analysis.addFrame(picture, schedule.clockAt(frame), EffectDirector::effectAt(schedule.clockAt(frame)));
-        progress.frameDone();
-    }
-    progress.finish();
+    });
     std::fputs(analysis.table().c_str(), stdout);
     if (json)
     {

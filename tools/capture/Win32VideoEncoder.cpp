@@ -28,6 +28,10 @@ VideoEncoder::VideoEncoder(const std::string&, const VideoSettings&)
     throw CaptureError(NOT_AVAILABLE);
 }
 
+// The encoder never gets as far as making a converter here: libswscale is
+// not part of the Windows build.
+Yuv420Converter::~Yuv420Converter() = default;
+
 VideoEncoder::~VideoEncoder() = default;
 
 GpuImage& VideoEncoder::nextFrame()
