@@ -44,6 +44,18 @@ TEST(FlashCounter, CountsOpposingTransitionsWithinOneSecond)
     // Once more than a second has passed, the old transitions are out of it.
     EXPECT_FLOAT_EQ(counter.add(1.25f, 0.5f), 0.5f);
     EXPECT_FLOAT_EQ(counter.add(2.0f, 0.5f), 0.0f);
+
+    // Fades between white and black at 2 Hz: each fall from white counts
+    // once it gets dark (it passes the threshold still bright), like each
+    // rise back from black.
+    FlashCounter fading = generalCounter();
+    float worst = 0.0f;
+    for (int frame = 0; frame < 4 * FPS; ++frame)
+    {
+        const float t = static_cast<float>(frame) / FPS;
+        worst = std::max(worst, fading.add(t, 0.5f + 0.5f * std::cos(2 * 3.14159265f * 2 * t)));
+    }
+    EXPECT_FLOAT_EQ(worst, 2.0f);
 }
 
 TEST(FlashCounter, SmallSwingsBrightPairsAndSlowFadesAreNoFlash)

@@ -10,7 +10,8 @@
 // opposing transitions, so the flashes in any one second are half the
 // transitions within it (3.5 when seven fall in one second). A general
 // transition counts only when its darker end is below `darkerBelow` (two
-// bright states flicker without flashing); the red series passes no limit.
+// bright states flicker without flashing; a fall's darker end is the lowest
+// it reaches); the red series passes no limit.
 class FlashCounter
 {
 public:
@@ -50,8 +51,9 @@ private:
     float threshold;
     float darkerBelow;
     Trend trend = Trend::None;
-    float extreme = 0.0f; // the peak of a rise, the trough of a fall
-    float lowest = 0.0f;  // the series' extremes, for the first transition
+    float extreme = 0.0f;         // the peak of a rise, the trough of a fall
+    bool fallStillBright = false; // a fall by the threshold, not yet below darkerBelow
+    float lowest = 0.0f;          // the series' extremes, for the first transition
     float highest = 0.0f;
     bool started = false;
     std::vector<float> times; // ring of the transitions' times
