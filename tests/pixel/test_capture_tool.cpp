@@ -37,14 +37,9 @@ std::string readFile(const std::string& path)
 size_t saturatedRedPixels(const Frame& frame)
 {
     size_t count = 0;
-    for (size_t i = 0; i + 2 < frame.rgb.size(); i += 3)
-    {
-        auto linear = [&](size_t at) {
-            const float c = frame.rgb[at] / 255.0f;
-            return c <= 0.04045f ? c / 12.92f : std::pow((c + 0.055f) / 1.055f, 2.4f);
-        };
-        count += FlashCounter::redValue(linear(i), linear(i + 1), linear(i + 2)) > 0;
-    }
+    for (auto p = frame.rgb.begin(); p + 2 < frame.rgb.end(); p += 3)
+        count += FlashCounter::redValue(FlashCounter::linearLight(p[0]), FlashCounter::linearLight(p[1]),
+                                        FlashCounter::linearLight(p[2])) > 0;
     return count;
 }
 

@@ -1,6 +1,7 @@
 #include "FlashCounter.h"
 
 #include <algorithm>
+#include <cmath>
 
 FlashCounter::FlashCounter(float threshold, float darkerBelow, int maxFps)
     : threshold(threshold), darkerBelow(darkerBelow), times(static_cast<std::size_t>(maxFps) + 2)
@@ -15,6 +16,12 @@ void FlashCounter::reset()
     newest = -1;
     stored = 0;
     lastCount = 0.0f;
+}
+
+float FlashCounter::linearLight(unsigned char component)
+{
+    const double c = component / 255.0;
+    return static_cast<float>(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
 }
 
 float FlashCounter::redValue(float r, float g, float b)

@@ -35,6 +35,8 @@ public:
     // when red makes at least 0.8 of R + G + B, otherwise 0 (negative values
     // count as 0 too), so only changes into or out of saturated red count.
     static float redValue(float r, float g, float b);
+    // An sRGB component (0 to 255) in linear light (0 to 1).
+    static float linearLight(unsigned char component);
     // WCAG 2.x relative luminance of linear-light components.
     static float luminance(float r, float g, float b) { return 0.2126f * r + 0.7152f * g + 0.0722f * b; }
 
