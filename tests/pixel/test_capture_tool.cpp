@@ -319,10 +319,8 @@ TEST(CaptureFrame, GentleModeChangesOnlyTheSectionsThatFlash)
         ASSERT_TRUE(normal.valid() && gentle.valid());
         keepFrame(gentle, "gentle-" + at);
         EXPECT_EQ(normal.rgb != gentle.rgb, c.changed) << "at " << at << " s";
-        if (c.changed)
-        {
-            EXPECT_EQ(saturatedRedPixels(gentle), 0u) << "at " << at << " s, default: " << saturatedRedPixels(normal);
-        }
+        EXPECT_TRUE(!c.changed || saturatedRedPixels(gentle) == 0)
+            << "at " << at << " s; by default " << saturatedRedPixels(normal) << " saturated red pixels";
     }
 }
 
