@@ -76,9 +76,13 @@ void Effect1100::update(float dt)
     // A fraction of exactly one half still shows the second picture.
     video::ITexture* rabbit = std::fmod(T, 1.0f) > 0.5f ? rabbit1Texture : rabbit2Texture;
     // Half the side falls from 300 to just above 150 every half second, and is
-    // doubled for the first 1.25 s of every 2.5 s.
+    // doubled for the first 1.25 s of every 2.5 s. Each snap back to full size
+    // swings the light of the areas the rabbit's edge sweeps: 3.5 flashes a
+    // second. Gentle mode keeps the beat and the leap, and makes the fall half
+    // as deep (300 to 225), which keeps within three.
     const f32 t = getLocalTime();
-    f32 s = 300 - std::fmod(t * 200, 100.0f) * 1.5f;
+    const f32 fall = DemoContext::instance()->isGentle() ? 0.75f : 1.5f;
+    f32 s = 300 - std::fmod(t * 200, 100.0f) * fall;
     if (std::fmod(t, 2.5f) < 1.25f)
         s = s + s;
     const core::recti rabbitArea(static_cast<s32>(320 - s), static_cast<s32>(240 - s), static_cast<s32>(320 + s),

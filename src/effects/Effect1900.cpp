@@ -14,6 +14,12 @@ namespace
 const video::SColor BLACK(255, 0, 0, 0);
 const video::SColor WHITE(255, 255, 255, 255);
 const video::SColor RED(255, 255, 0, 0);
+// The squares sweep in and out of every part of the picture; pure red on
+// black counts as saturated red there, and a white square coming in drops
+// that reading to nothing, so they flash red many times a second. Gentle
+// mode's red is a touch paler, just under the saturated-red line (red 0.79
+// of R + G + B in linear light against 0.8), and never counts as red.
+const video::SColor GENTLE_RED(255, 255, 102, 102);
 
 const s32 GRID = 16;
 
@@ -122,6 +128,7 @@ void Effect1900::update(float dt)
     // nearer of two overlapping squares is the one seen.
     driver->setAllowZWriteOnTransparent(true);
     driver->setMaterial(cellMaterial());
+    const video::SColor& fill = DemoContext::instance()->isGentle() ? GENTLE_RED : RED;
     for (s32 r = 0; r < GRID; ++r)
     {
         for (s32 c = 0; c < GRID; ++c)
@@ -132,7 +139,7 @@ void Effect1900::update(float dt)
             const s32 cell = r * GRID + c;
             if (!heartFill[cell] && !heartOutline[cell])
                 continue;
-            const video::SColor& colour = heartOutline[cell] ? WHITE : RED;
+            const video::SColor& colour = heartOutline[cell] ? WHITE : fill;
             // Squares 3.2 units apart, scaled by s, moved in depth by the z scale.
             world.makeIdentity();
             world.setTranslation(core::vector3df((c - 8) * 3.2f, (r - 8) * 3.2f, 0));

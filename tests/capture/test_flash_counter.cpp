@@ -15,16 +15,17 @@ FlashCounter generalCounter()
     return FlashCounter(FlashCounter::GENERAL_THRESHOLD, FlashCounter::GENERAL_DARKER_BELOW, FPS);
 }
 
-// The most flashes in any one second of a square wave between two readings,
-// `hertz` cycles a second, over `seconds`.
-float worstOfSquareWave(FlashCounter counter, float hertz, float low, float high, float seconds = 4.0f)
+// The most flashes in any one second of a square wave between two readings
+// (a cosine when `smooth`), `hertz` cycles a second, over four seconds.
+float worstOfSquareWave(FlashCounter counter, float hertz, float low, float high, bool smooth = false)
 {
     float worst = 0.0f;
-    for (int frame = 0; frame < static_cast<int>(seconds * FPS); ++frame)
+    for (int frame = 0; frame < 4 * FPS; ++frame)
     {
         const float t = static_cast<float>(frame) / FPS;
         const bool bright = std::fmod(t * hertz, 1.0f) < 0.5f;
-        worst = std::max(worst, counter.add(t, bright ? high : low));
+        const float fade = 0.5f + 0.5f * std::cos(2 * 3.14159265f * hertz * t);
+        worst = std::max(worst, counter.add(t, smooth ? low + (high - low) * fade : bright ? high : low));
     }
     return worst;
 }
@@ -44,6 +45,10 @@ TEST(FlashCounter, CountsOpposingTransitionsWithinOneSecond)
     // Once more than a second has passed, the old transitions are out of it.
     EXPECT_FLOAT_EQ(counter.add(1.25f, 0.5f), 0.5f);
     EXPECT_FLOAT_EQ(counter.add(2.0f, 0.5f), 0.0f);
+
+    // A cosine fade between black and white: each fall from white counts
+    // once it gets dark (it passes the threshold still bright), like each rise.
+    EXPECT_FLOAT_EQ(worstOfSquareWave(generalCounter(), 2.0f, 0.0f, 1.0f, true), 2.0f);
 }
 
 TEST(FlashCounter, SmallSwingsBrightPairsAndSlowFadesAreNoFlash)

@@ -7,10 +7,7 @@ FlashAnalysis::FlashAnalysis(int fps, unsigned width, unsigned height)
     : width(width), height(height), sums(3 * static_cast<std::size_t>(width + 1) * (height + 1), 0.0)
 {
     for (int v = 0; v < 256; ++v)
-    {
-        const double c = v / 255.0;
-        linear[v] = static_cast<float>(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
-    }
+        linear[v] = FlashCounter::linearLight(static_cast<unsigned char>(v));
     const int w = static_cast<int>(width), h = static_cast<int>(height);
     auto add = [&](int x, int y, int rw, int rh) {
         regions.push_back({x, y, rw, rh,

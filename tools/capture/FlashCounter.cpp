@@ -1,6 +1,7 @@
 #include "FlashCounter.h"
 
 #include <algorithm>
+#include <cmath>
 
 FlashCounter::FlashCounter(float threshold, float darkerBelow, int maxFps)
     : threshold(threshold), darkerBelow(darkerBelow), times(static_cast<std::size_t>(maxFps) + 2)
@@ -10,10 +11,17 @@ FlashCounter::FlashCounter(float threshold, float darkerBelow, int maxFps)
 void FlashCounter::reset()
 {
     trend = Trend::None;
+    fallStillBright = false;
     started = false;
     newest = -1;
     stored = 0;
     lastCount = 0.0f;
+}
+
+float FlashCounter::linearLight(unsigned char component)
+{
+    const double c = component / 255.0;
+    return static_cast<float>(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
 }
 
 float FlashCounter::redValue(float r, float g, float b)
@@ -64,7 +72,17 @@ float FlashCounter::add(float seconds, float reading)
         break;
     case Trend::Falling:
         if (reading < extreme)
+        {
             extreme = reading;
+            // A fall's darker end is where it ends, not where it first passed
+            // the threshold: a fade from white counts once it is dark enough.
+            if (fallStillBright && reading < darkerBelow)
+            {
+                fallStillBright = false;
+                darker = reading;
+                transition = true;
+            }
+        }
         else if (reading - extreme >= threshold)
         {
             darker = extreme;
@@ -72,7 +90,9 @@ float FlashCounter::add(float seconds, float reading)
         }
         break;
     }
-    if (transition && darker < darkerBelow)
+    if (transition && trend == Trend::Falling && darker >= darkerBelow)
+        fallStillBright = true;
+    else if (transition && darker < darkerBelow)
     {
         newest = (newest + 1) % static_cast<int>(times.size());
         times[static_cast<std::size_t>(newest)] = seconds;
@@ -84,6 +104,7 @@ float FlashCounter::add(float seconds, float reading)
 bool FlashCounter::turn(Trend to, float reading)
 {
     trend = to;
+    fallStillBright = false;
     extreme = reading;
     return true;
 }

@@ -10,7 +10,8 @@
 // opposing transitions, so the flashes in any one second are half the
 // transitions within it (3.5 when seven fall in one second). A general
 // transition counts only when its darker end is below `darkerBelow` (two
-// bright states flicker without flashing); the red series passes no limit.
+// bright states flicker without flashing; a fall's darker end is the lowest
+// it reaches); the red series passes no limit.
 class FlashCounter
 {
 public:
@@ -34,6 +35,8 @@ public:
     // when red makes at least 0.8 of R + G + B, otherwise 0 (negative values
     // count as 0 too), so only changes into or out of saturated red count.
     static float redValue(float r, float g, float b);
+    // An sRGB component (0 to 255) in linear light (0 to 1).
+    static float linearLight(unsigned char component);
     // WCAG 2.x relative luminance of linear-light components.
     static float luminance(float r, float g, float b) { return 0.2126f * r + 0.7152f * g + 0.0722f * b; }
 
@@ -50,8 +53,9 @@ private:
     float threshold;
     float darkerBelow;
     Trend trend = Trend::None;
-    float extreme = 0.0f; // the peak of a rise, the trough of a fall
-    float lowest = 0.0f;  // the series' extremes, for the first transition
+    float extreme = 0.0f;         // the peak of a rise, the trough of a fall
+    bool fallStillBright = false; // a fall by the threshold, not yet below darkerBelow
+    float lowest = 0.0f;          // the series' extremes, for the first transition
     float highest = 0.0f;
     bool started = false;
     std::vector<float> times; // ring of the transitions' times
