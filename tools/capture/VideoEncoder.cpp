@@ -157,23 +157,42 @@ std::string findProgram(const std::string& name)
     return "";
 }
 
-bool audioDecodes(const std::string& ffmpeg, const std::string& path)
+namespace
 {
-    std::vector<std::string> texts = {ffmpeg,  "-v", "quiet", "-nostdin", "-i",   path, "-map",
-                                      "0:a:0", "-t", "1",     "-f",       "null", "-"};
-    std::vector<char*> argv;
-    for (std::string& text : texts)
-        argv.push_back(text.data());
-    argv.push_back(nullptr);
+// A file descriptor the child gets: `parent`'s (none: /dev/null) as its `child`.
+struct ChildFd
+{
+    int child;
+    int parent;
+};
 
+// Starts the program (its full path) with these arguments and descriptors;
+// returns posix_spawn's result, 0 when it runs.
+int spawn(const std::string& program, std::vector<std::string> arguments, const std::vector<ChildFd>& fds, pid_t& child)
+{
+    arguments.insert(arguments.begin(), program);
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
-        posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", O_RDWR, 0);
-    pid_t child = -1;
-    const int result = posix_spawn(&child, ffmpeg.c_str(), &actions, nullptr, argv.data(), environ);
+    for (const ChildFd& fd : fds)
+        if (fd.parent < 0)
+            posix_spawn_file_actions_addopen(&actions, fd.child, "/dev/null", O_RDWR, 0);
+        else
+            posix_spawn_file_actions_adddup2(&actions, fd.parent, fd.child);
+    const int result = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (result != 0)
+    return result;
+}
+} // namespace
+
+bool audioDecodes(const std::string& ffmpeg, const std::string& path)
+{
+    pid_t child = -1;
+    if (spawn(ffmpeg, {"-v", "quiet", "-nostdin", "-i", path, "-map", "0:a:0", "-t", "1", "-f", "null", "-"},
+              {{STDIN_FILENO, -1}, {STDOUT_FILENO, -1}, {STDERR_FILENO, -1}}, child) != 0)
         return false;
     int status = 0;
     while (waitpid(child, &status, 0) < 0)
@@ -208,21 +227,10 @@ VideoEncoder::VideoEncoder(const std::string& ffmpeg, const VideoSettings& setti
             throw CaptureError("cannot pass the video's title and chapters to ffmpeg");
     }
 
-    std::vector<std::string> texts = ffmpegArguments(settings);
-    texts.insert(texts.begin(), ffmpeg);
-    std::vector<char*> argv;
-    for (std::string& text : texts)
-        argv.push_back(text.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, errors, STDERR_FILENO);
+    std::vector<ChildFd> childFds = {{STDIN_FILENO, fds[0]}, {STDERR_FILENO, errors}};
     if (metadataFds[0] >= 0)
-        posix_spawn_file_actions_adddup2(&actions, metadataFds[0], METADATA_FD);
-    const int result = posix_spawn(&pid, ffmpeg.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+        childFds.push_back({METADATA_FD, metadataFds[0]});
+    const int result = spawn(ffmpeg, ffmpegArguments(settings), childFds, pid);
     close(fds[0]);
     if (metadataFds[0] >= 0)
         close(metadataFds[0]);
