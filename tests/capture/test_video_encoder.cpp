@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -61,8 +62,8 @@ TEST(VideoEncoder, ConvertsFramesToYuvAsFfmpegsFiltersDo)
     if (findProgram("ffmpeg").empty())
         GTEST_SKIP() << "ffmpeg is not installed";
     // Hard colour edges, gradients and saturated colours, on a 66 x 48
-    // picture in an 82 x 48 frame (bars of 8 at the sides): rows of a width
-    // that is no multiple of a vector register's.
+    // picture (rows of a width that is no multiple of a vector register's),
+    // with bars at the sides and with bars above and below.
     const unsigned width = 66, height = 48;
     std::string rgb; // top row first, as ffmpeg read the frames
     GpuImage bgra(width, height), rgba(width, height);
@@ -86,20 +87,60 @@ TEST(VideoEncoder, ConvertsFramesToYuvAsFfmpegsFiltersDo)
     ASSERT_TRUE(file);
     std::fwrite(rgb.data(), 1, rgb.size(), file);
     std::fclose(file);
-    commandOutput("ffmpeg -v error -y -f rawvideo -pixel_format rgb24 -video_size 66x48 -i '" + base +
-                  ".rgb' -vf scale=out_color_matrix=bt709:out_range=tv,format=yuv420p,pad=82:48:8:0:black "
-                  "-f rawvideo '" +
-                  base + ".yuv'");
-    std::FILE* yuvFile = std::fopen((base + ".yuv").c_str(), "rb");
-    ASSERT_TRUE(yuvFile);
-    std::vector<unsigned char> expected(82 * 48 * 3 / 2 + 1);
-    expected.resize(std::fread(expected.data(), 1, expected.size(), yuvFile));
-    std::fclose(yuvFile);
+    struct Layout
+    {
+        unsigned frameWidth, frameHeight, left, top;
+    };
+    for (const Layout& frame : {Layout{82, 48, 8, 0}, Layout{66, 60, 0, 6}})
+    {
+        const std::string size = std::to_string(frame.frameWidth) + ":" + std::to_string(frame.frameHeight);
+        commandOutput("ffmpeg -v error -y -f rawvideo -pixel_format rgb24 -video_size 66x48 -i '" + base +
+                      ".rgb' -vf scale=out_color_matrix=bt709:out_range=tv,format=yuv420p,pad=" + size + ":" +
+                      std::to_string(frame.left) + ":" + std::to_string(frame.top) + ":black -f rawvideo '" + base +
+                      ".yuv'");
+        const std::size_t bytes = frame.frameWidth * frame.frameHeight * 3 / 2;
+        std::vector<unsigned char> expected(bytes + 1);
+        std::FILE* yuvFile = std::fopen((base + ".yuv").c_str(), "rb");
+        ASSERT_TRUE(yuvFile) << size;
+        expected.resize(std::fread(expected.data(), 1, expected.size(), yuvFile));
+        std::fclose(yuvFile);
+        ASSERT_EQ(expected.size(), bytes) << size;
+
+        Yuv420Converter converter(frame.frameWidth, frame.frameHeight, frame.left, frame.top);
+        EXPECT_TRUE(converter.convert(bgra) == expected) << size;
+        EXPECT_TRUE(converter.convert(rgba) == expected) << size;
+    }
     std::remove((base + ".rgb").c_str());
     std::remove((base + ".yuv").c_str());
-    ASSERT_EQ(expected.size(), 82u * 48 * 3 / 2);
+}
 
-    Yuv420Converter converter(82, 48, 8, 0);
-    EXPECT_TRUE(converter.convert(bgra) == expected);
-    EXPECT_TRUE(converter.convert(rgba) == expected);
+// What ffmpeg is given: YUV frames of the video's whole size when the encoder
+// converts them, else the frames as read back, of the picture's size, in
+// their own byte order, for ffmpeg to frame and convert.
+TEST(VideoEncoder, FfmpegIsToldWhatItIsGiven)
+{
+    auto input = [](const VideoSettings& settings) {
+        const std::vector<std::string> args = ffmpegArguments(settings);
+        auto after = [&](const std::string& option) {
+            const auto at = std::find(args.begin(), args.end(), option);
+            return at != args.end() && at + 1 != args.end() ? *(at + 1) : std::string("none");
+        };
+        return after("-pixel_format") + " " + after("-video_size") + " " + after("-vf");
+    };
+    VideoSettings settings;
+    settings.width = 1440;
+    settings.height = 1080;
+    settings.frame = {1920, 1080, 240, 0};
+    settings.order = GpuImage::Order::Rgba;
+    EXPECT_TRUE(convertsToYuv(settings));
+    EXPECT_EQ(input(settings), "yuv420p 1920x1080 setsar=1");
+    settings.lossless = true;
+    EXPECT_FALSE(convertsToYuv(settings));
+    EXPECT_EQ(input(settings), "rgba 1440x1080 pad=1920:1080:240:0:black,setsar=1");
+    // Bars off the chroma grid: ffmpeg frames the picture, then converts it.
+    settings = VideoSettings();
+    settings.frame = {854, 480, 107, 0};
+    EXPECT_FALSE(convertsToYuv(settings));
+    EXPECT_EQ(input(settings),
+              "bgra 640x480 pad=854:480:107:0:black,scale=out_color_matrix=bt709:out_range=tv,format=yuv420p,setsar=1");
 }
