@@ -206,9 +206,9 @@ int captureVideo(const CaptureOptions& options)
     FrameSchedule schedule(options.fps);
     const auto [first, last] = framesFromTo(options, schedule);
     // The frames come from the screen the demo would show them on: the
-    // picture's own area of it, which the demo's scaler fills in a window of
-    // that size exactly as on the whole screen, and black bars around it that
-    // ffmpeg adds (no drawing, reading back or piping of black).
+    // picture's own area of it, which the demo's scaler fills off screen
+    // exactly as on the whole screen, and black bars around it that the
+    // encoder adds (no drawing or reading back of black).
     const irr::core::dimension2du frameSize = videoFrameSize(options);
     const irr::core::recti area = PictureLayout::of(frameSize, options.scale).area;
     const irr::core::dimension2du pictureSize(static_cast<irr::u32>(area.getWidth()),
