@@ -92,7 +92,7 @@ private:
     CornerDriver* cornerDriver;
     irr::core::dimension2du shown;        // the size shown during this frame: the window's, or the off-screen image's
     irr::core::dimension2du deviceScreen; // the window's own size, which the driver sees again after the frame
-    bool scaling = false;                 // this frame is drawn into a bigger window
+    bool scaling = false;                 // this frame is shown bigger than 640 x 480
     unsigned pictureTexture = 0;          // the finished 640 x 480 frame
     unsigned program = 0;                 // draws it scaled
     bool programLinked = false;

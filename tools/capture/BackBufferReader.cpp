@@ -20,7 +20,11 @@ void BackBufferReader::frameDrawn(irr::video::IVideoDriver* driver)
     if (rgbTarget)
         readRgb(*rgbTarget);
     if (gpuTarget)
-        readGpuLayout(*gpuTarget, boundFrameOrder());
+    {
+        if (!order)
+            order = boundFrameOrder();
+        readGpuLayout(*gpuTarget, *order);
+    }
     rgbTarget = nullptr;
     gpuTarget = nullptr;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
@@ -36,10 +40,13 @@ void BackBufferReader::bindShownFrame() const
 
 GpuImage::Order BackBufferReader::readOrder() const
 {
-    bindShownFrame();
-    const GpuImage::Order order = boundFrameOrder();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    return order;
+    if (!order)
+    {
+        bindShownFrame();
+        order = boundFrameOrder();
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    }
+    return *order;
 }
 
 GpuImage::Order BackBufferReader::boundFrameOrder()
@@ -61,11 +68,11 @@ void BackBufferReader::readRgb(RgbImage& picture)
         std::memcpy(picture.row(y), bottomUp.data() + (shown.Height - 1 - y) * rowBytes, rowBytes);
 }
 
-void BackBufferReader::readGpuLayout(GpuImage& frame, GpuImage::Order order)
+void BackBufferReader::readGpuLayout(GpuImage& frame, GpuImage::Order bytes)
 {
     if (frame.width != shown.Width || frame.height != shown.Height)
         frame = GpuImage(shown.Width, shown.Height);
-    frame.order = order;
-    glReadPixels(0, 0, shown.Width, shown.Height, order == GpuImage::Order::Rgba ? GL_RGBA : GL_BGRA, GL_UNSIGNED_BYTE,
+    frame.order = bytes;
+    glReadPixels(0, 0, shown.Width, shown.Height, bytes == GpuImage::Order::Rgba ? GL_RGBA : GL_BGRA, GL_UNSIGNED_BYTE,
                  frame.pixels.data());
 }

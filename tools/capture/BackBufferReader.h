@@ -4,6 +4,7 @@
 #include "Png.h"
 #include "demo/DemoFrame.h"
 
+#include <optional>
 #include <vector>
 
 class ScreenScaler;
@@ -36,7 +37,7 @@ private:
     void bindShownFrame() const;
     static GpuImage::Order boundFrameOrder(); // of the read framebuffer bound
     void readRgb(RgbImage& picture);
-    void readGpuLayout(GpuImage& frame, GpuImage::Order order);
+    void readGpuLayout(GpuImage& frame, GpuImage::Order bytes);
 
     irr::core::dimension2du window;
     irr::core::dimension2du shown;
@@ -44,4 +45,6 @@ private:
     RgbImage* rgbTarget = nullptr;
     GpuImage* gpuTarget = nullptr;
     std::vector<unsigned char> bottomUp; // GL's row order, kept between frames
+    // The shown frame's byte order, asked of OpenGL once: it stays.
+    mutable std::optional<GpuImage::Order> order;
 };

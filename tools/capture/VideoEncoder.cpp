@@ -61,15 +61,23 @@ bool convertsToYuv(const VideoSettings& settings)
     return !settings.lossless && settings.frame.left % 2 == 0 && settings.frame.top % 2 == 0;
 }
 
+namespace
+{
+// The video's own frame: the bars' frame, or the frames fed in when they fill it.
+VideoFrame videoFrameOf(const VideoSettings& settings)
+{
+    return settings.frame.width ? settings.frame : VideoFrame{settings.width, settings.height, 0, 0};
+}
+} // namespace
+
 std::vector<std::string> ffmpegArguments(const VideoSettings& settings)
 {
     char duration[32];
     std::snprintf(duration, sizeof duration, "%.6f", static_cast<double>(settings.frames) / settings.fps);
     const bool yuv = convertsToYuv(settings);
-    const bool framed = settings.frame.width != 0;
-    const std::string size = yuv && framed
-                                 ? std::to_string(settings.frame.width) + "x" + std::to_string(settings.frame.height)
-                                 : std::to_string(settings.width) + "x" + std::to_string(settings.height);
+    // YUV frames come framed by their bars; the others as read back.
+    const VideoFrame input = yuv ? videoFrameOf(settings) : VideoFrame{settings.width, settings.height, 0, 0};
+    const std::string size = std::to_string(input.width) + "x" + std::to_string(input.height);
     const char* format = yuv ? "yuv420p" : settings.order == GpuImage::Order::Rgba ? "rgba" : "bgra";
 
     std::vector<std::string> args = {"-hide_banner", "-loglevel", "error",         "-y",
@@ -241,9 +249,10 @@ VideoEncoder::VideoEncoder(const std::string& ffmpeg, const VideoSettings& setti
         throw CaptureError("cannot run " + ffmpeg + ": " + std::strerror(result));
     }
     if (convertsToYuv(settings))
-        converter = std::make_unique<Yuv420Converter>(settings.frame.width ? settings.frame.width : settings.width,
-                                                      settings.frame.width ? settings.frame.height : settings.height,
-                                                      settings.frame.left, settings.frame.top);
+    {
+        const VideoFrame frame = videoFrameOf(settings);
+        converter = std::make_unique<Yuv420Converter>(frame.width, frame.height, frame.left, frame.top);
+    }
     buffers.assign(QUEUED_FRAMES, GpuImage(settings.width, settings.height));
     writer = std::thread(&VideoEncoder::writeQueuedFrames, this);
 }

@@ -41,7 +41,8 @@ void Yuv420Converter::prepare(const GpuImage& picture)
     pictureWidth = picture.width;
     pictureHeight = picture.height;
     order = picture.order;
-    // Rows a whole multiple of 64 bytes, and a row to spare after each plane.
+    // Rows of a whole multiple of 128 bytes (64 for chroma), and a row to
+    // spare after each plane.
     scratchStride = (pictureWidth + 127) / 128 * 128;
     scratchLuma = scratchStride * (pictureHeight + 1);
     scratchChroma = scratchStride / 2 * (pictureHeight / 2 + 1);
